@@ -24,7 +24,12 @@ namespace zel {
 enum TIntPrecision : std::uint8_t { prInt32 = 0, prInt16 = 1, prUInt8 = 2 };
 
 // Floating precision tag of real objects. Storage is always double; the tag is kept for hosts and files.
-enum TMtxFloatPrecision : std::uint8_t { fpSingle = 0, fpDouble = 1, fpSingleComplex = 2, fpDoubleComplex = 3 };
+enum TMtxFloatPrecision : std::uint8_t {
+  fpSingle = 0,
+  fpDouble = 1,
+  fpSingleComplex = 2,
+  fpDoubleComplex = 3
+};
 
 // How real values become integers.
 enum class TRounding : std::uint8_t { rnRound, rnTrunc };
@@ -222,17 +227,23 @@ class TNubraInt : public TNubra {
   template <class F>
   decltype(auto) Visit(F&& f) {
     switch (fPrecision) {
-      case prInt16: return f(PSValues());
-      case prUInt8: return f(PBValues());
-      default: return f(PIValues());
+      case prInt16:
+        return f(PSValues());
+      case prUInt8:
+        return f(PBValues());
+      default:
+        return f(PIValues());
     }
   }
   template <class F>
   decltype(auto) Visit(F&& f) const {
     switch (fPrecision) {
-      case prInt16: return f(PSValues());
-      case prUInt8: return f(PBValues());
-      default: return f(PIValues());
+      case prInt16:
+        return f(PSValues());
+      case prUInt8:
+        return f(PBValues());
+      default:
+        return f(PIValues());
     }
   }
 
@@ -262,6 +273,8 @@ class TNubraInt : public TNubra {
   void SizeElements(int len, TIntPrecision p, bool zeroNew);
   virtual int RowCount() const { return fLength; }
   virtual int ColCount() const { return 1; }
+
+  friend class TNubraVec;  // CopyToInt sets the destination's precision without converting its old data
 
   TIntPrecision fPrecision = prInt32;
 };

@@ -25,8 +25,10 @@ class TNamedVariable : public TZelCollectionItem {
   void SetVarName(const std::string& name);
   TValueRec& Value() { return fValue; }
   const TValueRec& Value() const { return fValue; }
-  // Copies the record (TValueRec::Copy); the item keeps its own record.
-  void SetValue(const TValueRec& value) { fValue.Copy(value); }
+  // Copies the record into the item's own record (TValueRec::Copy). Strings, which Copy refuses, are
+  // copied too, and a custom object is referenced without taking ownership, so a whole context can be
+  // copied whatever its variables hold.
+  void SetValue(const TValueRec& value);
 
   void AssignTo(TPersistent& dest) const override;
   std::string ClassName() const override { return "TNamedVariable"; }

@@ -59,8 +59,9 @@ class TWordList : public TExprWordList {
  public:
   explicit TWordList(bool ownsObjects = true) : TExprWordList(ownsObjects) {}
 
-  // Sorted insertion. A new name is inserted; a function name already present takes the new word as an
-  // overload (the new word is freed); any other existing word is replaced (and freed).
+  // Sorted insertion; the list takes the word in every case. A new name is inserted; a function name already
+  // present takes the new word as an overload (the new word is freed); any other existing word is replaced
+  // (and freed).
   int Add(TExprWord* word);
   // Bulk registration: overloadIndex < 0 appends; otherwise the word is another overload of the function
   // at overloadIndex (and is freed). Sort before using Find or Add.
@@ -93,7 +94,8 @@ class TWordList : public TExprWordList {
 
   void DefineDoubleConstantUnsorted(const std::string& name, double value, const std::string& help = "");
   int DefineBoolConstantUnsorted(const std::string& name, bool value, const std::string& help = "");
-  int DefineIntegerConstantUnsorted(const std::string& name, std::int32_t value, const std::string& help = "");
+  int DefineIntegerConstantUnsorted(const std::string& name, std::int32_t value,
+                                    const std::string& help = "");
   void DefineComplexConstantUnsorted(const std::string& name, TCplx value, const std::string& help = "");
 
   // Call the class-wide hook with this list when it is set.

@@ -137,7 +137,8 @@ class TExprVaryingFunction : public TExprFunction {
 // An operator (kind 16) with its precedence.
 class TExprOperator : public TExprWord {
  public:
-  TExprOperator(const std::string& name, TExprFunc func, int argCount, int precedence, const std::string& help);
+  TExprOperator(const std::string& name, TExprFunc func, int argCount, int precedence,
+                const std::string& help);
   TExprOperator(char c, TExprFunc func, int argCount, int precedence, const std::string& help);
   void SetNFuncArg(int n) override;
 };
@@ -318,12 +319,12 @@ class TExprRec {
   TExprFunc Oper = nullptr;
   TExprFuncObj OperObj;
   TExprRec* Next = nullptr;
-  TValueRec* Res;                      // the result: tmpRes, or a record the routine points it to
-  std::unique_ptr<TValueRec> tmpRes;   // the node's own result record
+  TValueRec* Res;                     // the result: tmpRes, or a record the routine points it to
+  std::unique_ptr<TValueRec> tmpRes;  // the node's own result record
   TExprWord* ExprWord = nullptr;
   int ArgCount = 0;
-  std::vector<TValueRec*> Args;        // argument values (for constants and variables: the word's VRec)
-  std::vector<TExprRec*> ArgList;      // argument nodes
+  std::vector<TValueRec*> Args;    // argument values (for constants and variables: the word's VRec)
+  std::vector<TExprRec*> ArgList;  // argument nodes
 };
 
 // Frees the chain of nodes along Next and sets `first` to null.
@@ -337,10 +338,11 @@ void _CallBoundFirst(TExprRec& expr);
 // type is undefined, the UnknownExprWord text instead. Always raises EZelParseError.
 [[noreturn]] void UnsupportedValueTypesError(const TExprRec& node, TValueType t1);
 [[noreturn]] void UnsupportedValueTypesError(const TExprRec& node, TValueType t1, TValueType t2);
-[[noreturn]] void UnsupportedValueTypesError(const TExprRec& node, TValueType t1, TValueType t2, TValueType t3);
-[[noreturn]] void UnsupportedValueTypesError(const TExprRec& node, TValueType t1, TValueType t2, TValueType t3,
-                                             TValueType t4);
-[[noreturn]] void UnsupportedValueTypesError(const TExprRec& node, TValueType t1, TValueType t2, TValueType t3,
-                                             TValueType t4, TValueType t5);
+[[noreturn]] void UnsupportedValueTypesError(const TExprRec& node, TValueType t1, TValueType t2,
+                                             TValueType t3);
+[[noreturn]] void UnsupportedValueTypesError(const TExprRec& node, TValueType t1, TValueType t2,
+                                             TValueType t3, TValueType t4);
+[[noreturn]] void UnsupportedValueTypesError(const TExprRec& node, TValueType t1, TValueType t2,
+                                             TValueType t3, TValueType t4, TValueType t5);
 
 }  // namespace zel
