@@ -50,17 +50,17 @@ class TValueRec : public TPersistent {
   TVec& getVectorValue();
   TVec& VectorValue() { return getVectorValue(); }
   void SetVectorValue(const TVec& src);  // Assign into the existing vector
-  TZel& MatrixValue() const { return *fMatrixValue; }
+  TZel& MatrixValue() const { return Deref(fMatrixValue, "matrix"); }
   void SetMatrixValue(const TZel& src);
   // The start/[step/]stop numbers of an extended range (the vector field as it is).
   TVec* ExtRangeValue() const { return fVectorValue; }
-  TVecInt& BoolVectorValue() const { return *fIntVectorValue; }
-  TZelInt& BoolMatrixValue() const { return *fIntMatrixValue; }
+  TVecInt& BoolVectorValue() const { return Deref(fIntVectorValue, "bool vector"); }
+  TZelInt& BoolMatrixValue() const { return Deref(fIntMatrixValue, "bool matrix"); }
   // Integer vector; a range is first expanded in place in RangeIntPrecision.
   TVecInt& GetIntVectorValue();
   TVecInt& IntVectorValue() { return GetIntVectorValue(); }
   void SetIntVectorValue(const TVecInt& src);
-  TZelInt& IntMatrixValue() const { return *fIntMatrixValue; }
+  TZelInt& IntMatrixValue() const { return Deref(fIntMatrixValue, "integer matrix"); }
   void SetIntMatrixValue(const TZelInt& src);
 
   // The bounds of a plain integer range: (start, stop) or (start, step, stop).
@@ -132,6 +132,13 @@ class TValueRec : public TPersistent {
   void SetTypeTag(TValueType t) { fValueType = t; }
 
  private:
+  // The object behind a container field; a record that holds none (its type changed under a compiled
+  // node) raises instead of crashing.
+  template <class T>
+  static T& Deref(T* p, const char* what) {
+    if (!p) throw EZelParseError(std::string("TValueRec: no ") + what + " value is defined");
+    return *p;
+  }
   template <class T>
   void DefineOwnedObject(TValueType t, T*& field);
   template <class T>

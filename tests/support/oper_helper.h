@@ -1,0 +1,93 @@
+// Test support: value factories, the operator words, and a runner that evaluates one node of a word with
+// given argument records, the way a compiled script would.
+#pragma once
+
+#include <complex>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "parse/operators.h"
+
+namespace zel::test {
+
+using Val = std::unique_ptr<TValueRec>;
+
+Val Undef();
+Val Dbl(double x);
+Val Int(std::int64_t i);
+Val Bool(bool b);
+Val Cplx(double re, double im);
+Val Str(const std::string& s);
+Val Vec(std::initializer_list<double> v);
+Val CVec(std::initializer_list<TCplx> v);
+// Row-major values.
+Val Mat(int rows, int cols, std::initializer_list<double> v);
+Val CMat(int rows, int cols, std::initializer_list<TCplx> v);
+Val IntVec(std::initializer_list<int> v, TIntPrecision p = prInt32);
+Val IntMat(int rows, int cols, std::initializer_list<int> v, TIntPrecision p = prInt32);
+Val BoolVec(std::initializer_list<int> v);
+Val BoolMat(int rows, int cols, std::initializer_list<int> v);
+// An integer range (2 or 3 bounds) and an extended range (2 or 3 real bounds).
+Val Range(std::initializer_list<int> bounds);
+Val ExtRange(std::initializer_list<double> bounds);
+// A small sample value of type t (range: the integer range 1:3), for sweeps over all types.
+Val Sample(TValueType t);
+
+// Contents as plain vectors, for comparisons.
+std::vector<double> Values(const TNubraVec& v);
+std::vector<TCplx> CValues(const TNubraVec& v);
+std::vector<int> Values(const TNubraInt& v);
+
+// The symbol table holding the operator words.
+class Operators {
+ public:
+  static const Operators& Get();
+  TExprWord* Word(const std::string& name) const;  // fails the test (throws) when absent
+  const TWordList& Words() const { return fWords; }
+  TExprWord* Colon() const { return fColon; }
+  TExprWord* AssignWord() const { return fAssign; }
+
+ private:
+  Operators();
+  TWordList fWords;
+  TExprWord* fColon = nullptr;
+  TExprWord* fAssign = nullptr;
+};
+
+// One node bound to a word (by name from the operator table, or given) and to argument records owned by
+// the caller. A null argument stands for an absent operand.
+class NodeRunner {
+ public:
+  NodeRunner(const std::string& op, std::vector<TValueRec*> args);
+  NodeRunner(TExprWord* word, std::vector<TValueRec*> args);
+  // Runs the node's Oper once (the first run dispatches and rewrites Oper).
+  TValueRec& Eval();
+  // Runs it twice, so the specialised routine is exercised too, and returns the result.
+  TValueRec& EvalTwice();
+  TExprRec& Node() { return fNode; }
+
+ private:
+  TExprRec fNode;
+};
+
+// Evaluates `op` on the arguments twice and returns a copy-free reference valid while the runner lives.
+struct Evaluated {
+  Evaluated(const std::string& op, std::vector<TValueRec*> args) : runner(op, std::move(args)) {}
+  NodeRunner runner;
+  TValueRec& Result() { return runner.EvalTwice(); }
+};
+
+// The message of the exception f throws, or "<no exception>".
+template <class F>
+std::string MessageOf(F&& f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "<no exception>";
+}
+
+}  // namespace zel::test
