@@ -1,0 +1,36 @@
+// Dense linear algebra of the numeric core (LAPACK and CBLAS stay inside the .cpp files).
+#pragma once
+
+#include "core/nubra.h"
+
+namespace zel {
+
+// How a matrix enters a solve: as it is, or transposed.
+enum class TMtxOperation { opNone, opTrans };
+
+// Default tolerance of least-squares solves: singular values below tol · largest count as zero.
+inline constexpr double LQRTolerance = 2.220446049250313e-13;
+
+// Matrix product dst = a · b (real or complex; a real operand meeting a complex one is promoted).
+// a.Cols must equal b.Rows, else ENubraException. dst may not alias a or b.
+void MatMul(const TZel& a, const TZel& b, TZel& dst);
+// Row vector times matrix: dst(j) = Σᵢ v(i)·m(i, j); v.Length must equal m.Rows.
+void TensorProd(const TVec& v, const TZel& m, TVec& dst);
+// Outer product: dst(i, j) = col(i)·row(j), a col.Length × row.Length matrix.
+void TensorProd(const TVec& col, const TVec& row, TZel& dst);
+
+// Least-squares solution of op(a)·x = b (minimum norm when rank deficient). a is m × n; b has m rows
+// (or m elements); x gets n rows (or n elements).
+void LQRSolve(const TZel& a, const TZel& b, TZel& x, TMtxOperation op = TMtxOperation::opNone,
+              double tol = LQRTolerance);
+void LQRSolve(const TZel& a, const TVec& b, TVec& x, TMtxOperation op = TMtxOperation::opNone,
+              double tol = LQRTolerance);
+
+// dst = srcᵀ; Adjung conjugates as well. dst may be src (in place).
+void Transp(const TZel& src, TZel& dst);
+void Adjung(const TZel& src, TZel& dst);
+void Transp(const TZelInt& src, TZelInt& dst);
+// Complex conjugate of every element (real data is copied unchanged). dst may be src.
+void Conj(const TNubraVec& src, TNubraVec& dst);
+
+}  // namespace zel
