@@ -15,7 +15,7 @@ build-test: deps
 	cmake --build --preset test -j $(JOBS)
 
 run: build-release
-	./build/release/apps/zel/zel
+	./build/release/apps/zel/zel examples/tour.zel
 
 test: build-test
 	cd build/test && OPENBLAS_NUM_THREADS=1 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -42,19 +42,25 @@ void DefineResult(TValueRec& res, TValueType t) {
 
 bool IsScalar(TValueType t) { return t == vtDoubleValue || t == vtComplexValue || t == vtIntegerValue; }
 
-// The elements a vector, matrix or scalar argument contributes.
-int ElementCount(TValueRec& a) {
+// The rows and columns an argument occupies: scalars 1 x 1, vectors one row, matrices their shape.
+struct Extent {
+  int rows = 1;
+  int cols = 1;
+  int Count() const { return rows * cols; }
+};
+
+Extent ExtentOf(TValueRec& a) {
   switch (a.ValueType()) {
     case vtVectorValue:
-      return a.VectorValue().Length();
+      return {1, a.VectorValue().Length()};
     case vtMatrixValue:
-      return a.MatrixValue().Length();
+      return {a.MatrixValue().Rows(), a.MatrixValue().Cols()};
     case vtIntVectorValue:
-      return a.IntVectorValue().Length();
+      return {1, a.IntVectorValue().Length()};
     case vtIntMatrixValue:
-      return a.IntMatrixValue().Length();
+      return {a.IntMatrixValue().Rows(), a.IntMatrixValue().Cols()};
     default:
-      return 1;
+      return {};
   }
 }
 
@@ -75,7 +81,7 @@ void PutReal(TNubraVec& dst, int at, double x) {
 
 // Copies a scalar, vector or matrix argument as `rows` rows starting at flat element `offset` of a real
 // (or complex) destination whose rows are `stride` elements long.
-void PlaceReal(TValueRec& a, TNubraVec& dst, int rows, int offset, int stride) {
+void Place(TValueRec& a, TNubraVec& dst, int rows, int offset, int stride) {
   switch (a.ValueType()) {
     case vtDoubleValue:
       PutReal(dst, offset, a.DoubleValue());
@@ -102,7 +108,7 @@ void PlaceReal(TValueRec& a, TNubraVec& dst, int rows, int offset, int stride) {
 }
 
 // The same for an integer destination (integer scalars, vectors and matrices only).
-void PlaceInt(TValueRec& a, TNubraInt& dst, int rows, int offset, int stride) {
+void Place(TValueRec& a, TNubraInt& dst, int rows, int offset, int stride) {
   switch (a.ValueType()) {
     case vtIntegerValue:
       dst.Set(offset, static_cast<std::int32_t>(a.IntegerValue()));
@@ -113,6 +119,18 @@ void PlaceInt(TValueRec& a, TNubraInt& dst, int rows, int offset, int stride) {
     default:
       CopyBlockInto(a.IntMatrixValue(), rows, dst, offset, stride);
       break;
+  }
+}
+
+// Copies the arguments in order into dst: side by side as column blocks of a matrix `stride` columns
+// wide, or else each right after the previous one's last element (rows of `stride` elements).
+template <class Dst>
+void PlaceAll(TExprRec& e, Dst& dst, bool sideBySide, int stride) {
+  int at = 0;
+  for (int i = 0; i < e.ArgCount; ++i) {
+    const Extent x = ExtentOf(*e.Args[i]);
+    Place(*e.Args[i], dst, x.rows, at, stride);
+    at += sideBySide ? x.cols : x.Count();
   }
 }
 
@@ -185,7 +203,6 @@ ColumnPlan ClassifyColumns(TExprRec& e, bool alwaysReal) {
 
 // Appends the text of every argument.
 void JoinStrings(TExprRec& e) {
-  DefineResult(*e.Res, vtString);
   std::string s;
   for (int i = 0; i < e.ArgCount; ++i) {
     const TValueRec& a = *e.Args[i];
@@ -209,6 +226,7 @@ void JoinStrings(TExprRec& e) {
         ERaise("Concentation of strings supported in combination of integer, double and boolean values!");
     }
   }
+  DefineResult(*e.Res, vtString);
   e.Res->SetStringValue(s);
 }
 
@@ -223,27 +241,16 @@ void JoinElements(TExprRec& e, const ColumnPlan& p) {
     if (integer && t != vtIntegerValue && t != vtIntVectorValue && t != vtIntMatrixValue)
       ERaise("Concatenation of values is supported for strings, integer and real/complex vectors.");
     if (integer) precision = Wider(precision, PrecisionOf(a));
-    AddCount(total, ElementCount(a));
+    AddCount(total, ExtentOf(a).Count());
   }
-  int at = 0;
   if (integer) {
     DefineResult(*e.Res, vtIntVectorValue);
-    TVecInt& dst = e.Res->IntVectorValue();
-    dst.Size(total, precision);
-    for (int i = 0; i < e.ArgCount; ++i) {
-      const int n = ElementCount(*e.Args[i]);
-      PlaceInt(*e.Args[i], dst, 1, at, n);
-      at += n;
-    }
+    e.Res->IntVectorValue().Size(total, precision);
+    PlaceAll(e, e.Res->IntVectorValue(), false, total);
   } else {
     DefineResult(*e.Res, vtVectorValue);
-    TVec& dst = e.Res->VectorValue();
-    dst.Size(total, p.complex);
-    for (int i = 0; i < e.ArgCount; ++i) {
-      const int n = ElementCount(*e.Args[i]);
-      PlaceReal(*e.Args[i], dst, 1, at, n);
-      at += n;
-    }
+    e.Res->VectorValue().Size(total, p.complex);
+    PlaceAll(e, e.Res->VectorValue(), false, total);
   }
 }
 
@@ -261,35 +268,25 @@ void JoinMatrices(TExprRec& e, const ColumnPlan& p) {
     if (!integer && t != vtIntMatrixValue && t != vtMatrixValue)
       ERaise("Concatenation of matrices in a row requires all items to be a matrices with equal row count.");
   }
-  const auto rowsOf = [](TValueRec& a) {
-    return a.ValueType() == vtMatrixValue ? a.MatrixValue().Rows() : a.IntMatrixValue().Rows();
-  };
-  const auto colsOf = [](TValueRec& a) {
-    return a.ValueType() == vtMatrixValue ? a.MatrixValue().Cols() : a.IntMatrixValue().Cols();
-  };
-  const int rows = rowsOf(*e.Args[0]);
+  const int rows = ExtentOf(*e.Args[0]).rows;
   int cols = 0;
   TIntPrecision precision = prUInt8;
   for (int i = 0; i < e.ArgCount; ++i) {
     TValueRec& a = *e.Args[i];
-    if (rowsOf(a) != rows)
+    const Extent x = ExtentOf(a);
+    if (x.rows != rows)
       ERaise("Concatenation of matrices in a row requires all items to be a matrix with equal row count.");
     if (integer) precision = Wider(precision, PrecisionOf(a));
-    AddCount(cols, colsOf(a));
+    AddCount(cols, x.cols);
   }
-  int col = 0;
   if (integer) {
     DefineResult(*e.Res, vtIntMatrixValue);
-    TZelInt& dst = e.Res->IntMatrixValue();
-    dst.Size(rows, cols, precision);
-    for (int i = 0; i < e.ArgCount; col += colsOf(*e.Args[i]), ++i)
-      PlaceInt(*e.Args[i], dst, rows, col, cols);
+    e.Res->IntMatrixValue().Size(rows, cols, precision);
+    PlaceAll(e, e.Res->IntMatrixValue(), true, cols);
   } else {
     DefineResult(*e.Res, vtMatrixValue);
-    TZel& dst = e.Res->MatrixValue();
-    dst.Size(rows, cols, p.complex);
-    for (int i = 0; i < e.ArgCount; col += colsOf(*e.Args[i]), ++i)
-      PlaceReal(*e.Args[i], dst, rows, col, cols);
+    e.Res->MatrixValue().Size(rows, cols, p.complex);
+    PlaceAll(e, e.Res->MatrixValue(), true, cols);
   }
 }
 
@@ -305,29 +302,6 @@ void ColConcat(TExprRec& e, bool alwaysReal) {
 }
 
 // ---- row concatenation -------------------------------------------------------------------------------
-
-// The columns an argument occupies: 1 for scalars, the length of vectors, the column count of matrices.
-int ColumnsOf(TValueRec& a) {
-  switch (a.ValueType()) {
-    case vtMatrixValue:
-      return a.MatrixValue().Cols();
-    case vtIntMatrixValue:
-      return a.IntMatrixValue().Cols();
-    default:
-      return ElementCount(a);
-  }
-}
-
-int RowsOf(TValueRec& a) {
-  switch (a.ValueType()) {
-    case vtMatrixValue:
-      return a.MatrixValue().Rows();
-    case vtIntMatrixValue:
-      return a.IntMatrixValue().Rows();
-    default:
-      return 1;
-  }
-}
 
 const char* ColumnCountLabel(TValueType t) {
   switch (t) {
@@ -384,7 +358,7 @@ RowPlan ClassifyRows(TExprRec& e, bool alwaysReal) {
       default:
         ERaise(std::string("Unsupported type for row concatenation: ") + ValTypeName(t));
     }
-    if (p.cols < 0 && !IsScalar(t)) p.cols = ColumnsOf(a);
+    if (p.cols < 0 && !IsScalar(t)) p.cols = ExtentOf(a).cols;
   }
   if (p.cols < 0) p.cols = e.ArgCount > 0 ? 1 : 0;
   return p;
@@ -394,25 +368,20 @@ void RowConcat(TExprRec& e, bool alwaysReal) {
   const RowPlan p = ClassifyRows(e, alwaysReal);
   int rows = 0;
   for (int i = 0; i < e.ArgCount; ++i) {
-    TValueRec& a = *e.Args[i];
-    if (ColumnsOf(a) != p.cols)
-      ERaise(ColumnCountLabel(a.ValueType()) + std::to_string(i) +
+    const Extent x = ExtentOf(*e.Args[i]);
+    if (x.cols != p.cols)
+      ERaise(ColumnCountLabel(e.Args[i]->ValueType()) + std::to_string(i) +
              " does not match other parameters specified for row concatenation!");
-    AddCount(rows, RowsOf(a));
+    AddCount(rows, x.rows);
   }
-  int row = 0;
   if (p.kind == Kind::IntMatrix) {
     DefineResult(*e.Res, vtIntMatrixValue);
-    TZelInt& dst = e.Res->IntMatrixValue();
-    dst.Size(rows, p.cols, p.precision);
-    for (int i = 0; i < e.ArgCount; row += RowsOf(*e.Args[i]), ++i)
-      PlaceInt(*e.Args[i], dst, RowsOf(*e.Args[i]), row * p.cols, p.cols);
+    e.Res->IntMatrixValue().Size(rows, p.cols, p.precision);
+    PlaceAll(e, e.Res->IntMatrixValue(), false, p.cols);
   } else {
     DefineResult(*e.Res, vtMatrixValue);
-    TZel& dst = e.Res->MatrixValue();
-    dst.Size(rows, p.cols, p.complex);
-    for (int i = 0; i < e.ArgCount; row += RowsOf(*e.Args[i]), ++i)
-      PlaceReal(*e.Args[i], dst, RowsOf(*e.Args[i]), row * p.cols, p.cols);
+    e.Res->MatrixValue().Size(rows, p.cols, p.complex);
+    PlaceAll(e, e.Res->MatrixValue(), false, p.cols);
   }
 }
 

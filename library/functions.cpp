@@ -29,8 +29,7 @@ constexpr TFunctionEntry kScalarFunctions[] = {
 
 constexpr const char* kColConcatHelp =
     "colconcat(src1, src2, ...): concatenate all parameters in to one vector row or matrix provided that "
-    "sizes "
-    "are matching";
+    "sizes are matching";
 constexpr const char* kRowConcatHelp =
     "rowconcat(src1, src2, ...): concatenate all parameters in to one vector column or matrix provided that "
     "sizes are matching";

@@ -21,24 +21,21 @@ struct LoopRange {
   double start, step, stop;
 };
 
+// Bounds of an integer or extended range (or of a folded extended range constant); no allocation.
 LoopRange ReadLoopRange(const TValueRec& r) {
-  LoopRange lr{0, 1, 0};
-  std::vector<double> b;
+  double b[3] = {0, 0, 0};
+  int n = 0;
   if (r.ExtRange()) {
     const TVec* v = r.ExtRangeValue();
-    for (int k = 0; v && k < v->Length(); ++k)
-      b.push_back(v->Complex() ? v->CValues(k).real() : v->Values(k));
+    n = v ? v->Length() : 0;
+    for (int k = 0; k < n && k < 3; ++k) b[k] = v->Complex() ? v->CValues(k).real() : v->Values(k);
   } else {
-    for (std::int32_t x : r.Range()) b.push_back(x);
+    n = static_cast<int>(r.Range().size());
+    for (int k = 0; k < n && k < 3; ++k) b[k] = r.Range()[static_cast<size_t>(k)];
   }
-  if (b.size() == 2) {
-    lr = {b[0], b[1] < b[0] ? -1.0 : 1.0, b[1]};
-  } else if (b.size() == 3) {
-    lr = {b[0], b[1], b[2]};
-  } else {
-    throw EZelParseError("for: the loop range must have two or three bounds");
-  }
-  return lr;
+  if (n == 2) return {b[0], b[1] < b[0] ? -1.0 : 1.0, b[1]};
+  if (n == 3) return {b[0], b[1], b[2]};
+  throw EZelParseError("for: the loop range must have two or three bounds");
 }
 
 bool InRange(double x, const LoopRange& r) { return r.step > 0 ? x <= r.stop : x >= r.stop; }

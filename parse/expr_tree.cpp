@@ -289,8 +289,19 @@ TExprRec* TZelExpression::EvaluateList(TExprRec* rec) {
 TExprRec* TZelExpression::RemoveConstants(TExprRec* rec) {
   if (!rec) return rec;
   if (ResultCanVary(rec)) {
-    for (TExprRec*& child : rec->ArgList)
-      if (child) child = RemoveConstants(child);
+    // On failure the whole sub-tree is freed here: each child is detached before it is folded, so a
+    // child that failed (and freed itself) is never freed twice.
+    try {
+      for (TExprRec*& child : rec->ArgList) {
+        if (!child) continue;
+        TExprRec* c = child;
+        child = nullptr;
+        child = RemoveConstants(c);
+      }
+    } catch (...) {
+      DisposeTree(rec);
+      throw;
+    }
     return rec;
   }
   if (rec->ExprWord && Is(rec->ExprWord, kOperand)) return rec;
@@ -309,8 +320,6 @@ TExprRec* TZelExpression::RemoveConstants(TExprRec* rec) {
         constant = std::make_unique<TExprDoubleConstant>("", v.DoubleValue());
         break;
       case vtRangeValue:
-        // A folded extended range becomes a vector of its bounds flagged as a range (selection reads
-        // such a vector as a range index; a loop or an assignment reads its elements).
         if (v.ExtRange()) {
           constant = std::make_unique<TExprExtRangeConstant>("", *v.ExtRangeValue());
         } else {
@@ -379,7 +388,9 @@ void TZelExpression::CreateExprRec2(TSingleExpression& expr) {
     expr.ResultName = EvaluateResultName(root);
     if (!CheckArguments(root))
       throw EZelParseError("Syntax error: function or operand has too few arguments");
-    root = RemoveConstants(root);
+    TExprRec* tree = root;
+    root = nullptr;  // RemoveConstants frees the tree itself when it fails
+    root = RemoveConstants(tree);
     if (!Is(root->ExprWord, kOperand)) root = MakeLinkedList(root);
   } catch (...) {
     DisposeTree(root);

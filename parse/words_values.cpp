@@ -119,12 +119,13 @@ TExprRangeConstant::TExprRangeConstant(const std::string& name, const std::vecto
                      }),
                      help) {}
 
+// An extended range (type range with real or complex bounds), so a folded real range behaves exactly like
+// one built at run time: loops step through it, assignment keeps it a range, selection reads it as an index.
 TExprExtRangeConstant::TExprExtRangeConstant(const std::string& name, const TVec& bounds,
                                              const std::string& help)
     : TExprValueWord(name, ltConstant, Built([&](TValueRec& r) {
-                       r.DefineVector();
-                       r.VectorValue().Copy(bounds);
-                       r.SetExtRange(true);
+                       r.DefineExtRange();
+                       r.ExtRangeValue()->Copy(bounds);
                      }),
                      help) {}
 

@@ -1,56 +1,76 @@
-// zel: the command-line runner. Until the compiler lands it shows values built through the value API,
-// each printed by its AsString text.
-#include <exception>
-#include <iostream>
+// zel: runs scripts of the language.
+//   zel FILE | zel - | zel -e TEXT     run a script (file, standard input, or text)
+//   zel                                  interactive loop on a terminal
+//   zel --functions|--operators|--constants [--markdown]   symbol lists with help texts
+//   zel --selftest                       the built-in self-test
+#include <unistd.h>
 
-#include "core/nubra.h"
-#include "parse/valuerec.h"
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "apps/zel/runner.h"
 
 using namespace zel;
 
 namespace {
 
-void Show(const char* name, const TValueRec& v) {
-  std::cout << name << "(" << ValTypeName(v.ValueType()) << ") = " << v.AsString() << "\n";
+int Usage() {
+  std::cerr << "usage: zel [FILE | - | -e TEXT | --functions | --operators | --constants [--markdown] | "
+               "--selftest]\n";
+  return 2;
+}
+
+std::string ReadAll(std::istream& in) {
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
   try {
-    TValueRec d;
-    d.DefineDouble();
-    d.SetDoubleValue(0.1 + 0.2);
-    Show("d", d);
-
-    TValueRec i;
-    i.DefineInteger();
-    i.SetIntegerValue(9007199254740993);
-    Show("i", i);
-
-    TValueRec z;
-    z.DefineComplex();
-    z.SetComplexValue(TCplx(1, -2.5));
-    Show("z", z);
-
-    TValueRec r;  // the range 1:2:9, expanded to a vector on first use
-    r.DefineRange();
-    r.Range() = {1, 2, 9};
-    r.VectorValue();
-    Show("r", r);
-
-    TValueRec m;
-    m.DefineMatrix();
-    m.MatrixValue().Size(2, 3);
-    m.MatrixValue().Ramp(1, 1);
-    Show("m", m);
-
-    TValueRec b;
-    b.DefineBool();
-    b.SetBoolValue(true);
-    Show("b", b);
+    TZelExpression expr;
+    if (args.empty()) {
+      if (isatty(STDIN_FILENO)) return app::Repl(expr);
+      app::RunScript(expr, ReadAll(std::cin), std::cout);
+      return 0;
+    }
+    const std::string& a = args[0];
+    if (a == "--functions" || a == "--operators" || a == "--constants") {
+      const bool markdown = args.size() > 1 && args[1] == "--markdown";
+      app::PrintSymbols(expr, a.substr(2), markdown, std::cout);
+      return 0;
+    }
+    if (a == "--selftest") {
+      expr.SelfTest();
+      std::cout << "selftest passed\n";
+      return 0;
+    }
+    if (a == "-e") {
+      if (args.size() < 2) return Usage();
+      app::RunScript(expr, args[1], std::cout);
+      return 0;
+    }
+    if (a == "-") {
+      app::RunScript(expr, ReadAll(std::cin), std::cout);
+      return 0;
+    }
+    if (!a.empty() && a[0] == '-') return Usage();
+    std::ifstream file(a, std::ios::binary);
+    if (!file) {
+      std::cerr << "error: cannot open " << a << "\n";
+      return 1;
+    }
+    app::RunScript(expr, ReadAll(file), std::cout);
     return 0;
   } catch (const std::exception& e) {
+    std::cout.flush();
     std::cerr << "error: " << e.what() << "\n";
     return 1;
   }

@@ -178,6 +178,7 @@ TEST(ExprConstant, StringsAndTypedConstants) {
   bounds.Values(2) = 2;
   TExprExtRangeConstant ext("e", bounds);
   EXPECT_TRUE(ext.VRec()->ExtRange());
+  EXPECT_EQ(ext.VRec()->ValueType(), vtRangeValue);
   EXPECT_EQ(ext.VRec()->ExtRangeValue()->Length(), 3);
   EXPECT_NE(ext.VRec()->ExtRangeValue(), &bounds);  // a copy
 

@@ -1,0 +1,62 @@
+#include "apps/zel/runner.h"
+
+#include <cctype>
+#include <ostream>
+#include <vector>
+
+namespace zel::app {
+
+void RunScript(TZelExpression& expr, const std::string& text, std::ostream& out) {
+  expr.SetExpressions(text);
+  if (expr.ExprCount() == 0) return;
+  expr.Compile();
+  std::vector<std::string> lines;
+  for (int n = 0; n < expr.ExprCount();) {
+    const int next = expr.EvaluateStep(n);
+    const TSingleExpression& line = expr.Line(n);
+    if (line.FlowKeyword == eccNone && !TerminatedWithSemicolon(line.Str)) {
+      if (const TValueRec* value = expr.ExprResult(n)) {
+        lines.clear();
+        expr.VarPrint(*value, line.ResultName.empty() ? "ans" : line.ResultName, lines);
+        for (const std::string& l : lines) out << l << '\n';
+      }
+    }
+    n = next;
+  }
+}
+
+void PrintSymbols(TZelExpression& expr, const std::string& kind, bool markdown, std::ostream& out) {
+  std::vector<std::string> names, help;
+  if (kind == "functions") {
+    expr.GetFuncList(names, &help, true);
+  } else if (kind == "operators") {
+    expr.GetOperList(names, &help);
+  } else {
+    expr.GetConstList(names, &help);
+  }
+  if (markdown) {
+    out << "| Name | Description |\n|---|---|\n";
+    for (size_t i = 0; i < names.size(); ++i) {
+      std::string h = help[i];
+      for (size_t p = h.find('|'); p != std::string::npos; p = h.find('|', p + 2)) h.replace(p, 1, "\\|");
+      std::string n = names[i];
+      for (size_t p = n.find('|'); p != std::string::npos; p = n.find('|', p + 2)) n.replace(p, 1, "\\|");
+      out << "| `" << n << "` | " << h << " |\n";
+    }
+    return;
+  }
+  for (size_t i = 0; i < names.size(); ++i) out << names[i] << "\t" << help[i] << '\n';
+}
+
+int BlockDelta(const std::string& line) {
+  size_t b = line.find_first_not_of(" \t");
+  if (b == std::string::npos) return 0;
+  size_t e = b;
+  while (e < line.size() && (std::isalnum(static_cast<unsigned char>(line[e])) || line[e] == '_')) ++e;
+  const std::string first = line.substr(b, e - b);
+  if (first == "if" || first == "while" || first == "for") return 1;
+  if (first == "end") return -1;
+  return 0;
+}
+
+}  // namespace zel::app

@@ -1,0 +1,201 @@
+// Element-wise scalar functions: registration of the twins, result types over every argument type,
+// values for real, complex and out-of-domain arguments, shapes of vector and matrix results.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "library_helper.h"
+#include "support/alloc_counter.h"
+
+namespace zel::test {
+namespace {
+
+TEST(ScalarFunctions, TwinsAndHelpTexts) {
+  const struct {
+    const char* name;
+    const char* help;
+  } cases[] = {
+      {"exp", "exp(x): e^"},
+      {"Exp", "exp(x): e^"},
+      {"ln", "ln(x): natural logarithm of 'x'"},
+      {"Ln", "Ln(x): natural logarithm of 'x'"},
+      {"log", "log(x): natural logarithm of 'x'"},
+      {"Log", "Log(x): natural logarithm of 'x'"},
+      {"sqr", "sqr(x): x*x"},
+      {"Sqr", "Sqr(x): x*x"},
+      {"sqrt", "sqrt(x): square root of 'x'"},
+      {"Sqrt", "Sqrt(x): square root of 'x'"},
+      {"abs", "abs(x): absolute value of 'x'"},
+      {"Abs", "Abs(x): absolute value of 'x'"},
+      {"sin", "sin(x): sine of 'x'"},
+      {"Sin", "Sin(x): sine of 'x'"},
+      {"cos", "cos(x): cosine of 'x'"},
+      {"Cos", "Cos(x): cosine of 'x'"},
+      {"tan", "tan(x): tangens of 'x'"},
+      {"Tan", "Tan(x): tangens of 'x'"},
+  };
+  for (const auto& c : cases) {
+    TExprWord* w = Functions::Get().Word(c.name);
+    EXPECT_EQ(w->LexemeType(), ltFunction) << c.name;
+    w->SetNFuncArg(1);
+    EXPECT_EQ(w->Help(), c.help);
+    EXPECT_FALSE(w->HasOverload(2)) << c.name;
+  }
+  EXPECT_EQ(Functions::Get().Word("log")->Func(), Functions::Get().Word("ln")->Func());
+  EXPECT_NO_THROW(Functions::Get().Words().CheckForDuplicates());
+}
+
+// The result type of every argument type: rule A for the element-wise functions, rule R for abs.
+TEST(ScalarFunctions, ResultTypeOfEveryArgumentType) {
+  for (int t = 0; t < ValueTypeCount; ++t) {
+    const auto type = static_cast<TValueType>(t);
+    for (const char* name : {"exp", "ln", "log", "sqrt", "sqr", "sin", "cos", "tan", "abs"}) {
+      const bool abs = std::string(name) == "abs";
+      TValueType expected = vtUndefined;
+      switch (type) {
+        case vtDoubleValue:
+        case vtIntegerValue:
+          expected = vtDoubleValue;
+          break;
+        case vtComplexValue:
+          expected = abs ? vtDoubleValue : vtComplexValue;
+          break;
+        case vtRangeValue:
+          expected = abs ? vtUndefined : vtVectorValue;
+          break;
+        case vtVectorValue:
+        case vtMatrixValue:
+          expected = type;
+          break;
+        default:
+          break;
+      }
+      Val arg = Sample(type);
+      NodeRunner run(Functions::Get().Word(name), {arg.get()});
+      if (expected == vtUndefined) {
+        const std::string message = type == vtUndefined ? std::string(UnknownExprWord)
+                                                        : std::string("Unsupported value types: ") + name +
+                                                              " ( " + ValTypeName(type) + " )";
+        EXPECT_EQ(MessageOf([&] { run.Eval(); }), message);
+        EXPECT_EQ(run.Node().Res->ValueType(), vtUndefined);
+      } else {
+        EXPECT_EQ(run.EvalTwice().ValueType(), expected) << name << " " << ValTypeName(type);
+        EXPECT_NE(run.Node().Oper, Functions::Get().Word(name)->Func()) << "dispatch not cached: " << name;
+      }
+    }
+  }
+}
+
+TEST(ScalarFunctions, RealValues) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    const char* name;
+    Val arg;
+    double expected;
+  } cases[] = {
+      {"exp", Dbl(1), std::numbers::e},
+      {"Exp", Int(0), 1},
+      {"ln", Dbl(std::numbers::e), 1},
+      {"log", Int(1), 0},
+      {"ln", Dbl(0), -inf},
+      {"ln", Dbl(-1), nan},  // real arguments stay real: out of the domain gives NaN
+      {"sqrt", Int(9), 3},
+      {"sqrt", Dbl(-1), nan},
+      {"sqr", Dbl(-1.5), 2.25},
+      {"Sqr", Int(3000000000), 9e18},  // no integer overflow: integers count as doubles
+      {"abs", Dbl(-2), 2},
+      {"abs", Int(-7), 7},
+      {"abs", Cplx(3, -4), 5},
+      {"sin", Int(0), 0},
+      {"sin", Dbl(std::numbers::pi / 2), 1},
+      {"cos", Dbl(std::numbers::pi), -1},
+      {"tan", Dbl(std::numbers::pi / 4), 1},
+      {"sin", Dbl(inf), nan},
+      {"exp", Dbl(nan), nan},
+  };
+  for (const auto& c : cases) {
+    NodeRunner run(Functions::Get().Word(c.name), {c.arg.get()});
+    TValueRec& r = run.EvalTwice();
+    ASSERT_EQ(r.ValueType(), vtDoubleValue) << c.name;
+    if (std::isnan(c.expected)) {
+      EXPECT_TRUE(std::isnan(r.DoubleValue())) << c.name << " gave " << r.DoubleValue();
+    } else if (std::isinf(c.expected)) {
+      EXPECT_EQ(r.DoubleValue(), c.expected) << c.name;
+    } else {
+      EXPECT_NEAR(r.DoubleValue(), c.expected, 1e-12) << c.name;
+    }
+  }
+}
+
+TEST(ScalarFunctions, ComplexValues) {
+  const double pi = std::numbers::pi;
+  const struct {
+    const char* name;
+    TCplx arg, expected;
+  } cases[] = {
+      {"sqrt", {-1, 0}, {0, 1}},
+      {"sqrt", {-4, 0}, {0, 2}},
+      {"ln", {-1, 0}, {0, pi}},
+      {"Log", {0, 1}, {0, pi / 2}},
+      {"exp", {0, pi}, {-1, 0}},
+      {"sqr", {1, 2}, {-3, 4}},
+      {"sin", {0, 1}, {0, std::sinh(1.0)}},
+      {"cos", {0, 1}, {std::cosh(1.0), 0}},
+      {"tan", {0, 1}, {0, std::tanh(1.0)}},
+  };
+  for (const auto& c : cases) {
+    Val arg = Cplx(c.arg.real(), c.arg.imag());
+    NodeRunner run(Functions::Get().Word(c.name), {arg.get()});
+    TValueRec& r = run.EvalTwice();
+    ASSERT_EQ(r.ValueType(), vtComplexValue) << c.name;
+    EXPECT_NEAR(std::abs(r.ComplexValue() - c.expected), 0, 1e-12)
+        << c.name << " " << r.ComplexValue().real() << " " << r.ComplexValue().imag();
+  }
+}
+
+// Vectors, ranges and matrices: every element mapped, shape and complexity as the rule says.
+TEST(ScalarFunctions, ArraysKeepTheirShape) {
+  const struct {
+    const char* name;
+    Val arg;
+    Snapshot expected;  // values exact in floating point
+  } cases[] = {
+      {"sqr", Range({1, 3}), {vtVectorValue, 1, 3, false, prInt32, {1, 4, 9}, {}}},
+      {"Sqr", ExtRange({0, 0.5, 1}), {vtVectorValue, 1, 3, false, prInt32, {0, 0.25, 1}, {}}},
+      {"sqrt",
+       Mat(2, 3, {1, 4, 9, 16, 25, 36}),
+       {vtMatrixValue, 2, 3, false, prInt32, {1, 2, 3, 4, 5, 6}, {}}},
+      {"sqrt", CVec({{-1, 0}, {-4, 0}}), {vtVectorValue, 1, 2, true, prInt32, {0, 1, 0, 2}, {}}},
+      {"sqr", CMat(1, 1, {{1, 2}}), {vtMatrixValue, 1, 1, true, prInt32, {-3, 4}, {}}},
+      {"Abs", CMat(1, 2, {{3, 4}, {0, -2}}), {vtMatrixValue, 1, 2, false, prInt32, {5, 2}, {}}},
+  };
+  for (const auto& c : cases) {
+    NodeRunner run(Functions::Get().Word(c.name), {c.arg.get()});
+    EXPECT_EQ(Snap(run.EvalTwice()), c.expected) << c.name;
+  }
+  Val negative = Vec({4, -1});
+  NodeRunner run(Functions::Get().Word("sqrt"), {negative.get()});
+  const TVec& r = run.EvalTwice().VectorValue();
+  EXPECT_FALSE(r.Complex());  // a real vector stays real: NaN outside the domain
+  EXPECT_TRUE(std::isnan(r.Values(1)));
+}
+
+// A compiled node evaluated again writes into the storage it already has.
+TEST(ScalarFunctions, SecondEvaluationDoesNotAllocate) {
+  Val v = Vec({0.5, 1, 2}), cv = CVec({{1, 1}, {2, -1}}), m = Mat(2, 2, {1, 2, 3, 4}),
+      cm = CMat(1, 1, {{1, 2}});
+  for (const char* name : {"exp", "ln", "sqrt", "sqr", "sin", "cos", "tan", "abs"}) {
+    for (TValueRec* arg : {v.get(), cv.get(), m.get(), cm.get()}) {
+      NodeRunner run(Functions::Get().Word(name), {arg});
+      run.Eval();
+      AllocationCounter allocations;
+      run.Eval();
+      EXPECT_EQ(allocations.Count(), 0u) << name << " " << ValTypeName(arg->ValueType());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zel::test
