@@ -17,6 +17,11 @@ build-test: deps
 run: build-release
 	./build/release/apps/zel/zel examples/tour.zel
 
+bench: deps
+	cmake --preset release -DZEL_BUILD_BENCH=ON
+	cmake --build --preset release -j $(JOBS) --target zel_bench
+	OPENBLAS_NUM_THREADS=1 ./build/release/bench/zel_bench $(BENCH_ARGS)
+
 test: build-test
 	cd build/test && OPENBLAS_NUM_THREADS=1 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 

@@ -25,6 +25,12 @@ void LQRSolve(const TZel& a, const TZel& b, TZel& x, TMtxOperation op = TMtxOper
               double tol = LQRTolerance);
 void LQRSolve(const TZel& a, const TVec& b, TVec& x, TMtxOperation op = TMtxOperation::opNone,
               double tol = LQRTolerance);
+// Least-squares solution of the right division x·a = b (minimum norm when rank deficient), without
+// transposing anything first. a is p × q and b is r × q; x gets r × p. The second form takes a as the
+// 1 × q row `aRow` (x gets r × 1); the third takes b as the row `bRow` of q elements (x gets p elements).
+void RightSolve(const TZel& a, const TZel& b, TZel& x, double tol = LQRTolerance);
+void RightSolve(const TVec& aRow, const TZel& b, TZel& x, double tol = LQRTolerance);
+void RightSolve(const TZel& a, const TVec& bRow, TVec& x, double tol = LQRTolerance);
 
 // dst = srcᵀ; Adjung conjugates as well. dst may be src (in place).
 void Transp(const TZel& src, TZel& dst);

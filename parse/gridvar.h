@@ -31,7 +31,8 @@ class TExprGridVariable;
 // Supplies the text of cell (row, col).
 using TExprGridGetProc = std::function<void(TExprGridVariable& sender, std::string& dst, int row, int col)>;
 // Stores the text `src` into cell (row, col).
-using TExprGridSetProc = std::function<void(TExprGridVariable& sender, const std::string& src, int row, int col)>;
+using TExprGridSetProc =
+    std::function<void(TExprGridVariable& sender, const std::string& src, int row, int col)>;
 
 class TExprGridVariable : public TObject {
  public:

@@ -41,11 +41,20 @@ struct Rule {
   std::uint8_t flags = kAsIs;
 };
 
+// Every cell starts rejected. (The loops matter: g++ 12 leaves nested arrays of a value-initialised
+// aggregate zeroed instead of applying Rule's member initialisers when it runs at compile time.)
 struct UnaryRules {
   Rule r[kKinds];
+  constexpr UnaryRules() {
+    for (Rule& x : r) x = Rule{};
+  }
 };
 struct BinaryRules {
   Rule r[kKinds][kKinds];
+  constexpr BinaryRules() {
+    for (auto& row : r)
+      for (Rule& x : row) x = Rule{};
+  }
 };
 
 using Kinds = std::initializer_list<Kind>;

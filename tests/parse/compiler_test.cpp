@@ -29,7 +29,8 @@ std::string RenderTree(const TExprRec* node) {
   std::string name = w->Name().empty() ? w->VRec()->AsString() : w->Name();
   if (node->ArgCount == 0) return name;
   name += "(";
-  for (int k = 0; k < node->ArgCount; ++k) name += (k ? ", " : "") + RenderTree(node->ArgList[static_cast<size_t>(k)]);
+  for (int k = 0; k < node->ArgCount; ++k)
+    name += (k ? ", " : "") + RenderTree(node->ArgList[static_cast<size_t>(k)]);
   return name + ")";
 }
 
@@ -102,7 +103,7 @@ TEST_F(Compiler, LiteralsBecomeTypedConstants) {
     const char* text;
     bool alwaysReal;
     TValueType type;
-  } cases[] = {{"3", false, vtIntegerValue},  {"3.5", false, vtDoubleValue}, {"1e3", false, vtDoubleValue},
+  } cases[] = {{"3", false, vtIntegerValue},  {"3.5", false, vtDoubleValue},  {"1e3", false, vtDoubleValue},
                {"2i", false, vtComplexValue}, {"$FF", false, vtIntegerValue}, {"3", true, vtDoubleValue},
                {".5", false, vtDoubleValue},  {"\"s\"", false, vtString}};
   for (const auto& c : cases) {
@@ -211,9 +212,14 @@ TEST(Scanner, SemicolonTerminationAndWordUnderCaret) {
     const char* src;
     int idx;
     const char* word;
-  } cases[] = {{"y = sin(x1)", 6, "sin"}, {"y = sin(x1)", 10, "x1"}, {"y = sin(x1)", 8, ""},
-               {"a + 12b", 6, ""},        {"", 3, ""},                 {"abc", 99, "abc"},
-               {"abc", -5, "abc"},        {"_q+1", 1, "_q"}};
+  } cases[] = {{"y = sin(x1)", 6, "sin"},
+               {"y = sin(x1)", 10, "x1"},
+               {"y = sin(x1)", 8, ""},
+               {"a + 12b", 6, ""},
+               {"", 3, ""},
+               {"abc", 99, "abc"},
+               {"abc", -5, "abc"},
+               {"_q+1", 1, "_q"}};
   for (const auto& c : cases) EXPECT_EQ(ExpandCharToWord(c.src, c.idx), c.word) << c.src << " @" << c.idx;
 }
 
