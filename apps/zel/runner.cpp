@@ -2,9 +2,20 @@
 
 #include <cctype>
 #include <ostream>
+#include <stdexcept>
 #include <vector>
 
 namespace zel::app {
+
+namespace {
+
+// Blank lines and comment-only lines evaluate to true; they print nothing.
+bool IsBlankLine(const std::string& text) {
+  const size_t b = text.find_first_not_of(" \t\r");
+  return b == std::string::npos || text.compare(b, 2, "//") == 0;
+}
+
+}  // namespace
 
 void RunScript(TZelExpression& expr, const std::string& text, std::ostream& out) {
   expr.SetExpressions(text);
@@ -12,9 +23,16 @@ void RunScript(TZelExpression& expr, const std::string& text, std::ostream& out)
   expr.Compile();
   std::vector<std::string> lines;
   for (int n = 0; n < expr.ExprCount();) {
-    const int next = expr.EvaluateStep(n);
+    int next = 0;
+    try {
+      next = expr.EvaluateStep(n);
+    } catch (const std::exception& e) {
+      // Like a compiled run, a script of several lines names the failing line (counted from 0).
+      if (expr.ExprCount() > 1) throw std::runtime_error("Line " + std::to_string(n) + ": " + e.what());
+      throw;
+    }
     const TSingleExpression& line = expr.Line(n);
-    if (line.FlowKeyword == eccNone && !TerminatedWithSemicolon(line.Str)) {
+    if (line.FlowKeyword == eccNone && !TerminatedWithSemicolon(line.Str) && !IsBlankLine(line.Str)) {
       if (const TValueRec* value = expr.ExprResult(n)) {
         lines.clear();
         expr.VarPrint(*value, line.ResultName.empty() ? "ans" : line.ResultName, lines);

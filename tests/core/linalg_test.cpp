@@ -164,7 +164,7 @@ TEST(LinalgSolve, MatrixRightHandSidesRecoverTheSolution) {
     ExpectNear(Elements(x), Elements(at));
   }
   TVec x;
-  RightSolve(Mat(2, 2, {2, 0, 1, 4}), Row(Mat(1, 2, {5, 8})), x);  // x·a = (5, 8) gives (2, 2)
+  RightSolve(Mat(2, 2, {2, 0, 1, 4}), Row(Mat(1, 2, {6, 8})), x);  // x·a = (6, 8) gives (2, 2)
   ExpectNear(Elements(x), {2, 2}, 1e-12);
   TZel col;
   RightSolve(Row(Mat(1, 2, {1, 2})), Mat(2, 2, {1, 2, 3, 6}), col);  // col·(1 2) = [1 2; 3 6]

@@ -176,8 +176,9 @@ TEST(Colon, BuildsRangesInSourceOrder) {
   z->DefineExtRange();
   z->ExtRangeValue()->Size(2, true);
   z->ExtRangeValue()->CValues(0) = TCplx(0, 1);
+  z->ExtRangeValue()->CValues(1) = TCplx(2, 0);
   NodeRunner run(":", {one.get(), z.get()});
-  EXPECT_EQ(CValues(*run.EvalTwice().ExtRangeValue()), (std::vector<TCplx>{1, {0, 1}, 0}));
+  EXPECT_EQ(CValues(*run.EvalTwice().ExtRangeValue()), (std::vector<TCplx>{1, {0, 1}, 2}));
 }
 
 TEST(Colon, BareColonAndRejections) {
