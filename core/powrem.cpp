@@ -234,6 +234,10 @@ double Power(double x, double y) { return std::pow(x, y); }
 
 double IntPower(double x, std::int64_t n) {
   if (std::isnan(x)) return n == 0 ? 1.0 : x;
+  // The common small exponents are single correctly rounded operations, far cheaper than pow.
+  if (n == 2) return x * x;
+  if (n == 1) return x;
+  if (n == 0) return 1.0;
   // pow of the magnitude is accurate to an ulp; the sign comes from the exact parity of n (a double
   // exponent beyond 2^53 would lose it).
   const double r = std::pow(std::fabs(x), static_cast<double>(n));

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/oper_helper.h"
+
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -41,15 +43,7 @@ std::vector<int> Elements(const TNubraInt& v) {
   for (int i = 0; i < v.Length(); ++i) out.push_back(v.Get(i));
   return out;
 }
-template <class F>
-std::string MessageOf(F&& f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "<no exception>";
-}
+using test::MessageOf;
 
 // Expected answers per operator in the order > < = >= <= <>.
 struct CplxCase {

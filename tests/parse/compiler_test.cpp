@@ -2,6 +2,8 @@
 // check and tree building by precedence.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "parse/expression.h"
 #include "support/oper_helper.h"
 
@@ -202,6 +204,36 @@ TEST_F(Compiler, ResultNames) {
     EXPECT_EQ(x.EvaluateResultName(root), c.name) << c.line;
     x.DisposeTree(root);
   }
+}
+
+void LeavesResultUndefined(TExprRec&) {}
+
+TEST_F(Compiler, ConstantSubTreesFoldAtCompileTime) {
+  const struct {
+    const char* line;
+    bool single;  // the whole line became one constant node
+  } cases[] = {{"2+3", true}, {"x+1", false}, {"sin(pi/4)*2", true}, {"y = sin(pi/4)*2", false}, {"3", true}};
+  for (const auto& c : cases) {
+    TSingleExpression e;
+    e.Str = c.line;
+    x.CreateExprRec(e);
+    ASSERT_NE(e.Rec, nullptr);
+    EXPECT_EQ(e.Rec->Next == nullptr && e.Rec->ExprWord->LexemeType() == ltConstant, c.single) << c.line;
+  }
+  // In y = sin(pi/4)*2 only the assignment runs: its right operand is one folded constant.
+  TSingleExpression e;
+  e.Str = "y = sin(pi/4)*2";
+  x.CreateExprRec(e);
+  EXPECT_EQ(e.Rec->Next, nullptr);
+  EXPECT_NEAR(e.Rec->Args[1]->DoubleValue(), std::sqrt(2.0), 1e-15);
+  EXPECT_EQ(x.Run("2+3")->IntegerValue(), 5);
+
+  x.DefineFunction("u", LeavesResultUndefined, 1, "");
+  e.Str = "u(1)";
+  EXPECT_EQ(
+      MessageOf([&] { x.CreateExprRec(e); }),
+      "The constant elimination procedure was succesfull, but the result of the evaluation has an undefined "
+      "type. Please check, that all functions used also specify type of the result!");
 }
 
 TEST(Scanner, SemicolonTerminationAndWordUnderCaret) {

@@ -261,6 +261,18 @@ TEST(ExpressionObject, VarPrintFormats) {
   EXPECT_EQ(x.VarToolTip("s", *Str("abc")), "s(string, Length = 3) = \"abc\"");
 }
 
+TEST(SelfTest, BatteryPassesAndChecksReport) {
+  TZelExpression x;
+  EXPECT_NO_THROW(x.SelfTest());
+  EXPECT_NO_THROW(x.NegativeTest("1 +"));    // fails to compile
+  EXPECT_NO_THROW(x.NegativeTest("zz(3)"));  // fails at run time
+  EXPECT_EQ(MessageOf([&] { x.NegativeTest("1+1"); }), "Negative test failed for: 1+1");
+  EXPECT_EQ(MessageOf([&] { x.Test("1", std::nan("")); }), "TZelExpression.Test(1) tested for NAN or INF!");
+  EXPECT_EQ(MessageOf([&] { x.Test("1+1", 3.0); }), "TZelExpression.Test: 3 <> 1+1");
+  EXPECT_NO_THROW(x.TestVec("[1, 2] + 1e-12", std::vector<double>{1, 2}));
+  EXPECT_EQ(MessageOf([&] { x.TestVec("[1, 2]", std::vector<double>{1, 3}); }), "result <> [1, 2]");
+}
+
 TEST(ExpressionObject, CompiledScalarScriptRerunsWithoutAllocating) {
   TZelExpression x;
   x.DefineDouble("a").SetDoubleValue(1.5);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/oper_helper.h"
+
 #include <stdexcept>
 
 #include "parse/context.h"
@@ -12,15 +14,7 @@ namespace {
 
 void Noop(TExprRec&) {}
 
-template <class F>
-std::string MessageOf(F&& f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "<no exception>";
-}
+using test::MessageOf;
 
 std::vector<std::string> Names(const TExprWordList& list) {
   std::vector<std::string> names;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/oper_helper.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -19,15 +21,7 @@ void SetTwo(TExprRec& e) {
   e.Res->SetIntegerValue(2);
 }
 
-template <class F>
-std::string MessageOf(F&& f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "<no exception>";
-}
+using test::MessageOf;
 
 TEST(ExprWord, OverloadSelectionBySlot) {
   TExprFunction f("f", SetOne, 1, 1, "one");
