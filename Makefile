@@ -1,5 +1,5 @@
 # Two entry points: `make run` and `make test`. Each installs missing packages, configures, builds and runs.
-.PHONY: deps run test build-release build-test bench clean format
+.PHONY: deps run test build-release build-test bench fuzz clean format
 
 JOBS ?= $(shell nproc)
 
@@ -21,6 +21,15 @@ bench: deps
 	cmake --preset release -DZEL_BUILD_BENCH=ON
 	cmake --build --preset release -j $(JOBS) --target zel_bench
 	OPENBLAS_NUM_THREADS=1 ./build/release/bench/zel_bench $(BENCH_ARGS)
+
+# Fuzzes the script compiler and evaluator for FUZZ_SECONDS (default 120) with clang's libFuzzer.
+FUZZ_SECONDS ?= 120
+fuzz: deps
+	CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DZEL_BUILD_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build/fuzz -j $(JOBS) --target fuzz_script
+	mkdir -p build/fuzz/corpus
+	ASAN_OPTIONS=allocator_may_return_null=1 OPENBLAS_NUM_THREADS=1 ./build/fuzz/fuzz/fuzz_script \
+	  -max_total_time=$(FUZZ_SECONDS) -max_len=512 -timeout=10 build/fuzz/corpus fuzz/corpus
 
 test: build-test
 	cd build/test && OPENBLAS_NUM_THREADS=1 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -136,32 +136,32 @@ void IntScalars(TExprRec& e) {
 
 template <class Op>
 void ArrayScalar(TExprRec& e) {
-  const TNubraVec& a = RealArray(*e.Args[0]);
+  const TNubraVec& a = e.Args[0]->RealElements();
   const TValueRec& s = *e.Args[1];
   if (s.ValueType() == vtComplexValue) {
-    Op::Arr(a, s.ComplexValue(), RealArray(*e.Res));
+    Op::Arr(a, s.ComplexValue(), e.Res->RealElements());
   } else {
-    Op::Arr(a, s.DoubleValue(), RealArray(*e.Res));
+    Op::Arr(a, s.DoubleValue(), e.Res->RealElements());
   }
 }
 
 template <class Op>
 void ScalarArray(TExprRec& e) {
   const TValueRec& s = *e.Args[0];
-  const TNubraVec& b = RealArray(*e.Args[1]);
+  const TNubraVec& b = e.Args[1]->RealElements();
   if (s.ValueType() == vtComplexValue) {
-    Op::ScalarArr(s.ComplexValue(), b, RealArray(*e.Res));
+    Op::ScalarArr(s.ComplexValue(), b, e.Res->RealElements());
   } else {
-    Op::ScalarArr(s.DoubleValue(), b, RealArray(*e.Res));
+    Op::ScalarArr(s.DoubleValue(), b, e.Res->RealElements());
   }
 }
 
 template <class Op, int Check>
 void Arrays(TExprRec& e) {
-  const TNubraVec& a = RealArray(*e.Args[0]);
-  const TNubraVec& b = RealArray(*e.Args[1]);
+  const TNubraVec& a = e.Args[0]->RealElements();
+  const TNubraVec& b = e.Args[1]->RealElements();
   CheckShapes<Check, TZel>(a, b);
-  Op::Arr(a, b, RealArray(*e.Res));
+  Op::Arr(a, b, e.Res->RealElements());
 }
 
 template <class Op>

@@ -9,12 +9,6 @@
 
 namespace zel::arith {
 
-// The real/complex elements of a vector, matrix or range operand (a range is expanded in place).
-inline TNubraVec& RealArray(TValueRec& v) {
-  if (v.ValueType() == vtMatrixValue) return v.MatrixValue();
-  return v.getVectorValue();
-}
-
 // The integer vector or matrix of an integer result.
 inline TNubraInt& IntResult(TValueRec& r) {
   if (r.ValueType() == vtIntMatrixValue) return r.IntMatrixValue();

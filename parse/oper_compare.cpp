@@ -16,10 +16,8 @@ namespace {
 using opermask::BoolScalar;
 using opermask::CplxScalar;
 using opermask::Fill;
-using opermask::IntOf;
 using opermask::IntScalar;
 using opermask::PairShape;
-using opermask::RealOf;
 using opermask::RealScalar;
 using opermask::ShapeOf;
 using opermask::SizeIntResult;
@@ -58,9 +56,9 @@ void CompareWithScalar(TExprRec& e) {
   TNubraInt& mask = SizeIntResult(*e.Res, ShapeOf(c), prInt32);
   const auto s = Get(*e.Args[1 - Arg]);
   if constexpr (std::is_same_v<std::remove_cv_t<decltype(s)>, std::int64_t>) {
-    FindMask(mask, IntOf(c), op, s);
+    FindMask(mask, c.IntElements(), op, s);
   } else {
-    FindMask(mask, RealOf(c), op, s);
+    FindMask(mask, c.RealElements(), op, s);
   }
 }
 
@@ -71,9 +69,9 @@ void CompareContainers(TExprRec& e) {
   TValueRec& b = *e.Args[1];
   TNubraInt& mask = SizeIntResult(*e.Res, PairShape(a, b, ShortName(Op)), prInt32);
   if constexpr (Real) {
-    FindMask(mask, RealOf(a), Op, RealOf(b));
+    FindMask(mask, a.RealElements(), Op, b.RealElements());
   } else {
-    FindMask(mask, IntOf(a), Op, IntOf(b));
+    FindMask(mask, a.IntElements(), Op, b.IntElements());
   }
 }
 

@@ -37,12 +37,6 @@ TCplx CplxOf(const TValueRec& v) {
   return v.ValueType() == vtComplexValue ? v.ComplexValue() : TCplx(v.DoubleValue(), 0.0);
 }
 
-// The elements of a matrix, vector or range operand (a range is expanded into a real vector in place).
-TNubraVec& Arr(TValueRec& v) {
-  if (v.ValueType() == vtMatrixValue) return v.MatrixValue();
-  return v.getVectorValue();
-}
-
 // The elements of an integer matrix, integer vector or integer range operand. A range is expanded in the
 // precision of `other` when that is an integer array, else in its own.
 TNubraInt& IntArr(TValueRec& v, const TValueRec& other) {
@@ -60,7 +54,7 @@ TNubraInt& IntArr(TValueRec& v, const TValueRec& other) {
   }
 }
 
-TNubraVec& ResArr(TExprRec& e) { return Arr(*e.Res); }
+TNubraVec& ResArr(TExprRec& e) { return e.Res->RealElements(); }
 
 TNubraInt& ResInt(TExprRec& e) {
   if (e.Res->ValueType() == vtIntMatrixValue) return e.Res->IntMatrixValue();
@@ -107,23 +101,23 @@ constexpr auto kRem = [](auto&& x, auto&& y, auto& dst) { Rem(x, y, dst); };
 
 template <auto Op>
 void RealWithArray(TExprRec& e) {
-  Op(Left(e).DoubleValue(), Arr(Right(e)), ResArr(e));
+  Op(Left(e).DoubleValue(), Right(e).RealElements(), ResArr(e));
 }
 template <auto Op>
 void ComplexWithArray(TExprRec& e) {
-  Op(Left(e).ComplexValue(), Arr(Right(e)), ResArr(e));
+  Op(Left(e).ComplexValue(), Right(e).RealElements(), ResArr(e));
 }
 template <auto Op>
 void ArrayWithReal(TExprRec& e) {
-  Op(Arr(Left(e)), Right(e).DoubleValue(), ResArr(e));
+  Op(Left(e).RealElements(), Right(e).DoubleValue(), ResArr(e));
 }
 template <auto Op>
 void ArrayWithComplex(TExprRec& e) {
-  Op(Arr(Left(e)), Right(e).ComplexValue(), ResArr(e));
+  Op(Left(e).RealElements(), Right(e).ComplexValue(), ResArr(e));
 }
 template <auto Op>
 void ArrayWithArray(TExprRec& e) {
-  Op(Arr(Left(e)), Arr(Right(e)), ResArr(e));
+  Op(Left(e).RealElements(), Right(e).RealElements(), ResArr(e));
 }
 template <auto Op>
 void IntWithArray(TExprRec& e) {
@@ -244,8 +238,8 @@ void CheckRemLengths(const TNubra& a, const TNubra& b) {
   if (a.Length() != b.Length()) throw EZelParseError("Rem: Arguments have differ length");
 }
 void RemArrays(TExprRec& e) {
-  TNubraVec& a = Arr(Left(e));
-  TNubraVec& b = Arr(Right(e));
+  TNubraVec& a = Left(e).RealElements();
+  TNubraVec& b = Right(e).RealElements();
   CheckRemLengths(a, b);
   Rem(a, b, ResArr(e));
 }
@@ -284,7 +278,7 @@ void ComplexPower(TExprRec& e) { e.Res->SetComplexValue(Power(CplxOf(Left(e)), C
 void ComplexIntPower(TExprRec& e) {
   e.Res->SetComplexValue(IntPower(Left(e).ComplexValue(), Right(e).IntegerValue()));
 }
-void ArrayIntPower(TExprRec& e) { IntPower(Arr(Left(e)), Right(e).IntegerValue(), ResArr(e)); }
+void ArrayIntPower(TExprRec& e) { IntPower(Left(e).RealElements(), Right(e).IntegerValue(), ResArr(e)); }
 
 constexpr TOperMatrix kPowerTable = [] {
   TOperMatrix t{};

@@ -14,7 +14,6 @@ namespace {
 
 using opermask::BoolScalar;
 using opermask::Fill;
-using opermask::IntOf;
 using opermask::IntScalar;
 using opermask::PairShape;
 using opermask::ShapeOf;
@@ -50,7 +49,7 @@ TIntPrecision Wider(TIntPrecision a, TIntPrecision b) {
 // Sizes the node's result to shape s at precision p, copies the container operand src into it
 // (converting the precision) and returns the result object.
 TNubraInt& CopyToResult(TExprRec& e, TValueRec& src, TShape s, TIntPrecision p) {
-  TNubraInt& from = IntOf(src);
+  TNubraInt& from = src.IntElements();
   TNubraInt& res = SizeIntResult(*e.Res, s, p);
   res.Copy(from, 0, 0, from.Length());
   return res;
@@ -71,7 +70,7 @@ void BitBools(TExprRec& e) {
 template <class Op, int Arg, auto Get>
 void BitWithScalar(TExprRec& e) {
   TValueRec& c = *e.Args[Arg];
-  TNubraInt& res = CopyToResult(e, c, ShapeOf(c), IntOf(c).IntPrecision());
+  TNubraInt& res = CopyToResult(e, c, ShapeOf(c), c.IntElements().IntPrecision());
   Op::On(res, Get(*e.Args[1 - Arg]));
 }
 
@@ -81,8 +80,8 @@ void BitContainers(TExprRec& e) {
   TValueRec& a = *e.Args[0];
   TValueRec& b = *e.Args[1];
   const TShape shape = PairShape(a, b, Op::Name);
-  const TNubraInt& y = IntOf(b);
-  TNubraInt& res = CopyToResult(e, a, shape, Wider(IntOf(a).IntPrecision(), y.IntPrecision()));
+  const TNubraInt& y = b.IntElements();
+  TNubraInt& res = CopyToResult(e, a, shape, Wider(a.IntElements().IntPrecision(), y.IntPrecision()));
   Op::On(res, y);
 }
 
@@ -108,7 +107,7 @@ constexpr TOperMatrix kBitTable = [] {
 template <void (*Change)(TNubraInt&, const TExprRec&)>
 void ChangeCopy(TExprRec& e) {
   TValueRec& a = *e.Args[0];
-  Change(CopyToResult(e, a, ShapeOf(a), IntOf(a).IntPrecision()), e);
+  Change(CopyToResult(e, a, ShapeOf(a), a.IntElements().IntPrecision()), e);
 }
 
 void Complement(TNubraInt& x, const TExprRec&) { BinaryNot(x); }

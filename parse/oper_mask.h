@@ -20,39 +20,19 @@ struct TShape {
   int Length() const { return rows * cols; }
 };
 
-// The real or complex object of a vector or matrix operand.
-inline TNubraVec& RealOf(TValueRec& v) {
-  if (v.ValueType() == vtMatrixValue) return v.MatrixValue();
-  return v.VectorValue();
-}
-
-// The integer object of an integer or bool vector or matrix operand.
-inline TNubraInt& IntOf(TValueRec& v) {
-  switch (v.ValueType()) {
-    case vtIntMatrixValue:
-      return v.IntMatrixValue();
-    case vtBoolVectorValue:
-      return v.BoolVectorValue();
-    case vtBoolMatrixValue:
-      return v.BoolMatrixValue();
-    default:
-      return v.IntVectorValue();
-  }
-}
-
 inline TShape ShapeOf(TValueRec& v) {
   switch (v.ValueType()) {
     case vtMatrixValue:
       return {v.MatrixValue().Rows(), v.MatrixValue().Cols(), true};
     case vtIntMatrixValue:
     case vtBoolMatrixValue: {
-      const auto& m = static_cast<const TZelInt&>(IntOf(v));
+      const auto& m = static_cast<const TZelInt&>(v.IntElements());
       return {m.Rows(), m.Cols(), true};
     }
     case vtVectorValue:
       return {v.VectorValue().Length(), 1, false};
     default:
-      return {IntOf(v).Length(), 1, false};
+      return {v.IntElements().Length(), 1, false};
   }
 }
 

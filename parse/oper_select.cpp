@@ -67,26 +67,6 @@ const SourceTexts& TextsOf(const TValueRec& src) {
 
 // ---- sources and results --------------------------------------------------------------------------
 
-// Real sources: vectors, matrices (flat) and extended ranges (expanded in place).
-TNubraVec& RealSource(TValueRec& v) {
-  if (v.ValueType() == vtMatrixValue) return v.MatrixValue();
-  return v.getVectorValue();
-}
-
-// Integer and boolean sources; an integer range is expanded in place.
-TNubraInt& IntSource(TValueRec& v) {
-  switch (v.ValueType()) {
-    case vtIntMatrixValue:
-      return v.IntMatrixValue();
-    case vtBoolVectorValue:
-      return v.BoolVectorValue();
-    case vtBoolMatrixValue:
-      return v.BoolMatrixValue();
-    default:
-      return v.GetIntVectorValue();
-  }
-}
-
 TVecInt& IntResult(TValueRec& res) {
   return res.ValueType() == vtBoolVectorValue ? res.BoolVectorValue() : res.IntVectorValue();
 }
@@ -127,7 +107,7 @@ const TNubraInt& MaskOf(const TValueRec& m) {
 
 void ElemReal(TExprRec& expr) {
   TValueRec& res = *expr.Res;
-  const TNubraVec& src = RealSource(*expr.Args[0]);
+  const TNubraVec& src = (*expr.Args[0]).RealElements();
   const int i = ElementIndex(expr, src.Length(), TextsOf(*expr.Args[0]));
   if (src.Complex()) {
     EnsureType(res, vtComplexValue);
@@ -156,21 +136,24 @@ void RangeRead(TExprRec& expr, Source source, Result result) {
 
 TVec& RealResult(TValueRec& res) { return res.getVectorValue(); }
 
-void RangeReal(TExprRec& expr) { RangeRead(expr, RealSource, RealResult); }
+void RangeReal(TExprRec& expr) {
+  RangeRead(
+      expr, [](TValueRec& v) -> TNubraVec& { return v.RealElements(); }, RealResult);
+}
 
 void IndexReal(TExprRec& expr) {
-  GatherByIndex(Detached(RealResult(*expr.Res)), RealSource(*expr.Args[0]),
+  GatherByIndex(Detached(RealResult(*expr.Res)), (*expr.Args[0]).RealElements(),
                 expr.Args[1]->GetIntVectorValue());
 }
 
 void MaskReal(TExprRec& expr) {
-  GatherByMask(Detached(RealResult(*expr.Res)), RealSource(*expr.Args[0]), MaskOf(*expr.Args[1]));
+  GatherByMask(Detached(RealResult(*expr.Res)), (*expr.Args[0]).RealElements(), MaskOf(*expr.Args[1]));
 }
 
 // ---- typed routines: integer and boolean sources --------------------------------------------------
 
 void ElemInt(TExprRec& expr) {
-  const TNubraInt& src = IntSource(*expr.Args[0]);
+  const TNubraInt& src = (*expr.Args[0]).IntElements();
   const int i = ElementIndex(expr, src.Length(), TextsOf(*expr.Args[0]));
   if (expr.Res->ValueType() == vtBoolValue) {
     expr.Res->SetBoolValue(src.Get(i) != 0);
@@ -179,14 +162,18 @@ void ElemInt(TExprRec& expr) {
   }
 }
 
-void RangeInt(TExprRec& expr) { RangeRead(expr, IntSource, IntResult); }
+void RangeInt(TExprRec& expr) {
+  RangeRead(
+      expr, [](TValueRec& v) -> TNubraInt& { return v.IntElements(); }, IntResult);
+}
 
 void IndexInt(TExprRec& expr) {
-  GatherByIndex(Detached(IntResult(*expr.Res)), IntSource(*expr.Args[0]), expr.Args[1]->GetIntVectorValue());
+  GatherByIndex(Detached(IntResult(*expr.Res)), (*expr.Args[0]).IntElements(),
+                expr.Args[1]->GetIntVectorValue());
 }
 
 void MaskInt(TExprRec& expr) {
-  GatherByMask(Detached(IntResult(*expr.Res)), IntSource(*expr.Args[0]), MaskOf(*expr.Args[1]));
+  GatherByMask(Detached(IntResult(*expr.Res)), (*expr.Args[0]).IntElements(), MaskOf(*expr.Args[1]));
 }
 
 // ---- typed routines: strings ----------------------------------------------------------------------

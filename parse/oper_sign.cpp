@@ -48,7 +48,7 @@ void SignInt(TExprRec& e) {
 
 template <class Op>
 void SignArray(TExprRec& e) {
-  Op::Arr(RealArray(*e.Args[0]), RealArray(*e.Res));
+  Op::Arr(e.Args[0]->RealElements(), e.Res->RealElements());
 }
 
 template <class Op>

@@ -378,4 +378,22 @@ TVecInt& TValueRec::GetIntVectorValue() {
   return *fIntVectorValue;
 }
 
+TNubraVec& TValueRec::RealElements() {
+  if (fValueType == vtMatrixValue) return MatrixValue();
+  return getVectorValue();
+}
+
+TNubraInt& TValueRec::IntElements() {
+  switch (fValueType) {
+    case vtIntMatrixValue:
+      return IntMatrixValue();
+    case vtBoolVectorValue:
+      return BoolVectorValue();
+    case vtBoolMatrixValue:
+      return BoolMatrixValue();
+    default:
+      return GetIntVectorValue();
+  }
+}
+
 }  // namespace zel

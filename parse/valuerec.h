@@ -63,6 +63,11 @@ class TValueRec : public TPersistent {
   TZelInt& IntMatrixValue() const { return Deref(fIntMatrixValue, "integer matrix"); }
   void SetIntMatrixValue(const TZelInt& src);
 
+  // The flat elements of a matrix or vector value (a range is expanded in place first).
+  TNubraVec& RealElements();
+  // The flat elements of an integer or bool matrix or vector value (an integer range is expanded first).
+  TNubraInt& IntElements();
+
   // The bounds of a plain integer range: (start, stop) or (start, step, stop).
   std::vector<std::int32_t>& Range() { return fRange; }
   const std::vector<std::int32_t>& Range() const { return fRange; }

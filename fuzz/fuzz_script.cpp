@@ -1,0 +1,34 @@
+// libFuzzer target: any text is compiled and run as a script. Errors are expected; crashes, sanitizer
+// reports and hangs are not. Runs are bounded by a step budget so endless loops end.
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "parse/expression.h"
+
+namespace {
+constexpr int kMaxSteps = 2000;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static zel::TZelExpression* expr = new zel::TZelExpression;
+  if (size > 4096) return 0;
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  try {
+    expr->SetExpressions(text);
+    expr->Compile();
+    int line = 0;
+    for (int step = 0; step < kMaxSteps && line >= 0 && line < expr->ExprCount(); ++step)
+      line = expr->EvaluateStep(line);
+    for (int i = 0; i < expr->ExprCount(); ++i) {
+      if (const zel::TValueRec* v = expr->ExprResult(i)) {
+        std::vector<std::string> lines;
+        expr->VarPrint(*v, "x", lines);
+      }
+    }
+  } catch (const std::exception&) {
+  }
+  expr->ClearAll();
+  return 0;
+}
