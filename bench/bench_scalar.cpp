@@ -25,7 +25,9 @@ const Native kNative[] = {
     {"sin(a)", [](double a, double) { return std::sin(a); }},
     {"sqrt(a^2+b^2)", [](double a, double b) { return std::sqrt(a * a + b * b); }},
     {"(((((((7*a+6)*a+5)*a+4)*a+3)*a+2)*a+1)*a+0.1)",
-     [](double a, double) { return ((((((7 * a + 6) * a + 5) * a + 4) * a + 3) * a + 2) * a + 1) * a + 0.1; }},
+     [](double a, double) {
+       return ((((((7 * a + 6) * a + 5) * a + 4) * a + 3) * a + 2) * a + 1) * a + 0.1;
+     }},
     {"1/(a*sqrt(2*pi))*e^(-0.5*((b-a)/a)^2)",
      [](double a, double b) {
        const double t = (b - a) / a;
