@@ -28,8 +28,8 @@ fuzz: deps
 	CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DZEL_BUILD_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build/fuzz -j $(JOBS) --target fuzz_script
 	mkdir -p build/fuzz/corpus
-	ASAN_OPTIONS=allocator_may_return_null=1 OPENBLAS_NUM_THREADS=1 ./build/fuzz/fuzz/fuzz_script \
-	  -max_total_time=$(FUZZ_SECONDS) -max_len=512 -timeout=10 build/fuzz/corpus fuzz/corpus
+	ASAN_OPTIONS=allocator_may_return_null=1:max_allocation_size_mb=256 OPENBLAS_NUM_THREADS=1 ./build/fuzz/fuzz/fuzz_script \
+	  -max_total_time=$(FUZZ_SECONDS) -max_len=512 -timeout=10 -rss_limit_mb=3072 build/fuzz/corpus fuzz/corpus
 
 test: build-test
 	cd build/test && OPENBLAS_NUM_THREADS=1 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

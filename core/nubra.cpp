@@ -21,7 +21,12 @@ constexpr std::size_t kAlignment = 64;
 // Rounds a byte count up to whole cache lines, so kernels may touch the last line without care.
 std::size_t RoundToLine(std::size_t bytes) { return (bytes + kAlignment - 1) / kAlignment * kAlignment; }
 
+std::size_t gMaxObjectBytes = SIZE_MAX;
+
 }  // namespace
+
+void SetMaxObjectBytes(std::size_t bytes) { gMaxObjectBytes = bytes; }
+std::size_t MaxObjectBytes() { return gMaxObjectBytes; }
 
 int IntPrecisionBytes(TIntPrecision p) {
   switch (p) {
@@ -49,8 +54,16 @@ void TNubra::Reserve(std::size_t bytes, std::size_t keep) {
     if (keep > 0) std::memmove(fOwn.get(), fData, keep);
   } else {
     const std::size_t capacity = RoundToLine(bytes);
-    std::unique_ptr<std::byte[], AlignedDelete> fresh(
-        static_cast<std::byte*>(::operator new[](capacity, std::align_val_t(kAlignment))));
+    if (capacity > gMaxObjectBytes)
+      ERaise(Fmt("Not enough memory: %zu bytes exceed the limit of %zu bytes for one object", capacity,
+                 gMaxObjectBytes));
+    std::byte* raw = nullptr;
+    try {
+      raw = static_cast<std::byte*>(::operator new[](capacity, std::align_val_t(kAlignment)));
+    } catch (const std::bad_alloc&) {
+      ERaise(Fmt("Not enough memory to allocate %zu bytes", capacity));
+    }
+    std::unique_ptr<std::byte[], AlignedDelete> fresh(raw);
     if (keep > 0) std::memcpy(fresh.get(), fData, keep);
     fOwn = std::move(fresh);
     fCapacity = capacity;

@@ -36,6 +36,12 @@ enum class TRounding : std::uint8_t { rnRound, rnTrunc };
 
 int IntPrecisionBytes(TIntPrecision p);
 
+// The largest buffer one vector or matrix may hold. A request beyond it (or one the system cannot satisfy)
+// raises ENubraException "Not enough memory ..." instead of allocating, so a host can bound what a script may
+// take. Default: no limit of our own.
+void SetMaxObjectBytes(std::size_t bytes);
+std::size_t MaxObjectBytes();
+
 class TNubraVec;
 class TNubraInt;
 
