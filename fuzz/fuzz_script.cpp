@@ -9,8 +9,18 @@
 #include "parse/expression.h"
 
 namespace {
+
 constexpr int kMaxSteps = 2000;
+
+int ElementCount(const zel::TValueRec& v) {
+  if (v.VectorField()) return v.VectorField()->Length();
+  if (v.MatrixField()) return v.MatrixField()->Length();
+  if (v.IntVectorField()) return v.IntVectorField()->Length();
+  if (v.IntMatrixField()) return v.IntMatrixField()->Length();
+  return 1;
 }
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static zel::TZelExpression* expr = [] {
@@ -26,7 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int step = 0; step < kMaxSteps && line >= 0 && line < expr->ExprCount(); ++step)
       line = expr->EvaluateStep(line);
     for (int i = 0; i < expr->ExprCount(); ++i) {
-      if (const zel::TValueRec* v = expr->ExprResult(i)) {
+      const zel::TValueRec* v = expr->ExprResult(i);
+      // Printing is checked on small values; printing millions of elements only costs time.
+      if (v && ElementCount(*v) <= 4096) {
         std::vector<std::string> lines;
         expr->VarPrint(*v, "x", lines);
       }

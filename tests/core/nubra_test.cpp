@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "support/oper_helper.h"
 
 namespace zel {
 namespace {
@@ -21,15 +22,8 @@ using ::testing::HasSubstr;
 using ::testing::Throws;
 using ::testing::ThrowsMessage;
 using Doubles = std::vector<double>;
-using Ints = std::vector<std::int32_t>;
-
-Doubles Reals(const TNubraVec& v) { return {v.PValues(), v.PValues() + v.ScalarCount()}; }
-
-Ints Elements(const TNubraInt& v) {
-  Ints out;
-  for (int i = 0; i < v.Length(); ++i) out.push_back(v.Get(i));
-  return out;
-}
+using Ints = std::vector<int>;
+using test::Values;
 
 // A real vector holding the given values.
 struct Vec : TVec {
@@ -69,10 +63,10 @@ TEST(NubraView, WritesReachTheSourceUntilTheViewGrows) {
   TVec view;
   view.SetSubRange(src, 2, 3);
   view.Copy(Vec{7, 8});  // shrinking keeps the view
-  EXPECT_EQ(Reals(src), (Doubles{0, 1, 7, 8, 4, 5}));
+  EXPECT_EQ(Values(src), (Doubles{0, 1, 7, 8, 4, 5}));
   view.Resize(4);
   view.Values(0) = 99;
-  EXPECT_EQ(Reals(view), (Doubles{99, 8, 0, 0}));
+  EXPECT_EQ(Values(view), (Doubles{99, 8, 0, 0}));
   EXPECT_EQ(src.Values(2), 7);
   for (auto [index, len] : std::vector<std::pair<int, int>>{{-1, 2}, {0, -1}, {4, 3}, {INT_MAX, 1}})
     EXPECT_THAT([&] { view.SetSubRange(src, index, len); },
@@ -92,16 +86,16 @@ TEST(NubraView, CopiesBetweenAViewAndItsSource) {
   TVec view;
   view.SetSubRange(src, 2, 4);
   src.Copy(view);
-  EXPECT_EQ(Reals(src), (Doubles{2, 3, 4, 5}));
+  EXPECT_EQ(Values(src), (Doubles{2, 3, 4, 5}));
   view.SetSubRange(src, 1, 2);
   view.Copy(src);  // the view must grow: it detaches holding all of src
-  EXPECT_EQ(Reals(view), Reals(src));
+  EXPECT_EQ(Values(view), Values(src));
   Vec x{0, 1, 2, 3, 4, 5, 6, 7};
   TVec right, left;
   right.SetSubRange(x, 2, 6);
   left.SetSubRange(x, 0, 5);
   right.Copy(left);  // two overlapping windows of one buffer
-  EXPECT_EQ(Reals(x), (Doubles{0, 1, 0, 1, 2, 3, 4, 7}));
+  EXPECT_EQ(Values(x), (Doubles{0, 1, 0, 1, 2, 3, 4, 7}));
 
   TVecInt isrc(4, prInt16);
   isrc.Ramp(10, 1);
@@ -109,8 +103,8 @@ TEST(NubraView, CopiesBetweenAViewAndItsSource) {
   iview.SetSubRange(isrc, 1, 2);
   iview.Set(0, -7);
   iview.SetIntPrecision(prInt32);  // detaches rather than rewriting the source's elements
-  EXPECT_EQ(Elements(iview), (Ints{-7, 12}));
-  EXPECT_EQ(Elements(isrc), (Ints{10, -7, 12, 13}));
+  EXPECT_EQ(Values(iview), (Ints{-7, 12}));
+  EXPECT_EQ(Values(isrc), (Ints{10, -7, 12, 13}));
 }
 
 TEST(NubraComplex, SetComplexPairsRealsAndHalvesMatrixColumns) {
@@ -132,7 +126,7 @@ TEST(NubraComplex, SetComplexPairsRealsAndHalvesMatrixColumns) {
   EXPECT_EQ(oddCols.Cols() * 10 + oddCols.Length(), 36);
   oddCols.Ramp(1, 1);
   oddCols.ExtendToComplex();
-  EXPECT_EQ(Reals(oddCols), (Doubles{1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0}));
+  EXPECT_EQ(Values(oddCols), (Doubles{1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0}));
 }
 
 TEST(NubraCopy, BlockBoundsAndOverlap) {
@@ -147,11 +141,11 @@ TEST(NubraCopy, BlockBoundsAndOverlap) {
 
   Vec v{0, 1, 2, 3, 4, 5, 6, 7};
   v.Copy(v, 0, 2, 5);
-  EXPECT_EQ(Reals(v), (Doubles{0, 1, 0, 1, 2, 3, 4, 7}));
+  EXPECT_EQ(Values(v), (Doubles{0, 1, 0, 1, 2, 3, 4, 7}));
   TVec tail;
   tail.SetSubRange(v, 3, 5);
   v.Copy(tail, 0, 0, 5);
-  EXPECT_EQ(Reals(v), (Doubles{1, 2, 3, 4, 7, 3, 4, 7}));
+  EXPECT_EQ(Values(v), (Doubles{1, 2, 3, 4, 7, 3, 4, 7}));
 
   TZel m(4, 4);
   m.Ramp(0, 1);
@@ -167,7 +161,7 @@ TEST(NubraCopy, BlockBoundsAndOverlap) {
   TZelInt b(3, 3, prUInt8);
   b.SetZero();
   b.Copy(a, 0, 1, 1, 0, 2, 2);  // converts each element's precision
-  EXPECT_EQ(Elements(b), (Ints{0, 0, 0, 254, 255, 0, 1, 2, 0}));
+  EXPECT_EQ(Values(b), (Ints{0, 0, 0, 254, 255, 0, 1, 2, 0}));
 }
 
 TEST(NubraShape, ResizeKeepsEachRowCol) {
@@ -197,7 +191,7 @@ TEST(NubraShape, ResizeKeepsEachRowCol) {
 TEST(NubraRamp, EachKind) {
   TVec v(4);
   v.Ramp(0.5, 0.25);
-  EXPECT_EQ(Reals(v), (Doubles{0.5, 0.75, 1.0, 1.25}));
+  EXPECT_EQ(Values(v), (Doubles{0.5, 0.75, 1.0, 1.25}));
   v.Ramp(TCplx(1, -1), TCplx(0, 2));
   EXPECT_EQ(v.CValues(3), TCplx(1, 5));
   v.Ramp(2, 1);  // real ramp on complex data: imaginary parts zero
@@ -209,7 +203,7 @@ TEST(NubraRamp, EachKind) {
   for (const auto& [p, start, step, expected] : cases) {
     TVecInt iv(4, p);
     iv.Ramp(start, step);
-    EXPECT_EQ(Elements(iv), expected) << "precision " << int(p);
+    EXPECT_EQ(Values(iv), expected) << "precision " << int(p);
   }
 }
 
@@ -220,16 +214,16 @@ TEST(NubraInt, AccessAndPrecisionChanges) {
   EXPECT_THAT([&] { v.Get(6); }, ThrowsMessage<ENubraRangeError>(HasSubstr("Index 6")));
   EXPECT_THAT([&] { v.Set(-1, 0); }, Throws<ENubraRangeError>());
   v.SetIntPrecision(prInt16);
-  EXPECT_EQ(Elements(v), (Ints{4464, -1, 300, -129, -1, 0}));
+  EXPECT_EQ(Values(v), (Ints{4464, -1, 300, -129, -1, 0}));
   v.SetIntPrecision(prUInt8);
-  EXPECT_EQ(Elements(v), (Ints{112, 255, 44, 127, 255, 0}));
+  EXPECT_EQ(Values(v), (Ints{112, 255, 44, 127, 255, 0}));
   for (auto [from, to] : std::vector<std::pair<TIntPrecision, TIntPrecision>>{
            {prUInt8, prInt32}, {prUInt8, prInt16}, {prInt16, prInt32}}) {
     TVecInt w(200, from);
     w.Ramp(from == prInt16 ? -100 : 0, 1);
-    const Ints before = Elements(w);
+    const Ints before = Values(w);
     w.SetIntPrecision(to);
-    EXPECT_EQ(Elements(w), before);
+    EXPECT_EQ(Values(w), before);
   }
 }
 
@@ -255,8 +249,8 @@ TEST(NubraInt, RealToIntRoundsTruncatesAndSaturates) {
     Vec{x}.CopyToInt(a, rounding, p);
     b.CopyFromReal(Vec{x}, rounding);
     EXPECT_EQ(a.IntPrecision(), p);
-    EXPECT_EQ(Elements(a), Ints{expected}) << x << " precision " << int(p);
-    EXPECT_EQ(Elements(b), Ints{expected}) << x << " precision " << int(p);
+    EXPECT_EQ(Values(a), Ints{expected}) << x << " precision " << int(p);
+    EXPECT_EQ(Values(b), Ints{expected}) << x << " precision " << int(p);
   }
 
   TZel m(2, 3);
@@ -264,7 +258,7 @@ TEST(NubraInt, RealToIntRoundsTruncatesAndSaturates) {
   TZelInt im(7, 7, prUInt8);
   m.CopyToInt(im, R, prInt16);
   EXPECT_EQ(im.Rows() * 10 + im.Cols(), 23);
-  EXPECT_EQ(Elements(im), (Ints{-2, -1, 1, 2, 3, 4}));
+  EXPECT_EQ(Values(im), (Ints{-2, -1, 1, 2, 3, 4}));
   EXPECT_THAT([&] { TVec(2, true).CopyToInt(im, R, prInt32); },
               ThrowsMessage<ENubraException>(HasSubstr("complex data cannot be converted to integers")));
 }

@@ -12,9 +12,13 @@
 #include "core/intarith.h"
 #include "core/vecmath.h"
 #include "support/alloc_counter.h"
+#include "support/oper_helper.h"
 
 namespace zel {
 namespace {
+
+using test::CValues;
+using test::Values;
 
 // Core objects cannot be moved: the factories hand out owning pointers.
 std::unique_ptr<TVec> RealVec(std::vector<double> v) {
@@ -29,22 +33,10 @@ std::unique_ptr<TVec> CplxVec(std::vector<TCplx> v) {
   return x;
 }
 
-std::vector<TCplx> Elements(const TNubraVec& x) {
-  std::vector<TCplx> out;
-  for (int i = 0; i < x.Length(); ++i) out.push_back(x.Complex() ? x.CValues(i) : TCplx(x.Values(i), 0));
-  return out;
-}
-
 std::unique_ptr<TVecInt> IntVec(std::vector<int> v, TIntPrecision p = prInt32) {
   auto x = std::make_unique<TVecInt>(static_cast<int>(v.size()), p);
   for (int i = 0; i < x->Length(); ++i) x->Set(i, v[i]);
   return x;
-}
-
-std::vector<int> Elements(const TNubraInt& x) {
-  std::vector<int> out;
-  for (int i = 0; i < x.Length(); ++i) out.push_back(x.Get(i));
-  return out;
 }
 
 using RealKernel = std::function<void(TNubraVec&)>;
@@ -81,7 +73,7 @@ TEST(VecMath, RealAndComplexResults) {
     TVec d;
     c.run(d);
     EXPECT_EQ(d.Complex(), c.complex) << c.name;
-    EXPECT_EQ(Elements(d), c.expected) << c.name;
+    EXPECT_EQ(CValues(d), c.expected) << c.name;
   }
 }
 
@@ -94,7 +86,7 @@ TEST(VecMath, LengthMismatchNamesBothLengths) {
   } catch (const ENubraException& e) {
     EXPECT_EQ(std::string(e.what()), "Add: operand lengths differ (3 and 4)");
   }
-  EXPECT_EQ(Elements(d), (std::vector<TCplx>{7, 7})) << "destination changed before the check";
+  EXPECT_EQ(CValues(d), (std::vector<TCplx>{7, 7})) << "destination changed before the check";
   TVecInt di;
   EXPECT_THROW(Mul(*IntVec({1}), *IntVec({1, 2}), di), ENubraException);
 }
@@ -131,10 +123,10 @@ TEST(VecMath, InPlaceAndOverlappingDestinations) {
   auto pa = RealVec({1, 2, 3});
   TVec& a = *pa;
   Add(a, a, a);
-  EXPECT_EQ(Elements(a), (std::vector<TCplx>{2, 4, 6}));
+  EXPECT_EQ(CValues(a), (std::vector<TCplx>{2, 4, 6}));
   // The destination becomes complex while it is the real operand.
   Mul(a, TCplx(0, 1), a);
-  EXPECT_EQ(Elements(a), (std::vector<TCplx>{{0, 2}, {0, 4}, {0, 6}}));
+  EXPECT_EQ(CValues(a), (std::vector<TCplx>{{0, 2}, {0, 4}, {0, 6}}));
   // A view shifted by one element into the operand.
   auto pb = RealVec({1, 2, 3, 4});
   TVec& b = *pb;
@@ -143,13 +135,13 @@ TEST(VecMath, InPlaceAndOverlappingDestinations) {
   TVec head;
   head.SetSubRange(b, 0, 3);
   Add(head, 10.0, shifted);
-  EXPECT_EQ(Elements(b), (std::vector<TCplx>{1, 11, 12, 13}));
+  EXPECT_EQ(CValues(b), (std::vector<TCplx>{1, 11, 12, 13}));
 
   auto pi = IntVec({100, 200}, prUInt8);
   TVecInt& i = *pi;
   Add(i, *IntVec({1000, 1}), i);  // promoted to 32 bits in place
   EXPECT_EQ(i.IntPrecision(), prInt32);
-  EXPECT_EQ(Elements(i), (std::vector<int>{1100, 201}));
+  EXPECT_EQ(Values(i), (std::vector<int>{1100, 201}));
 }
 
 TEST(VecMath, EmptyOperands) {
@@ -221,7 +213,7 @@ TEST(VecMath, IntegerResultsSaturate) {
     const auto& c = cases[i];
     TVecInt d;
     RunInt(c.op, *IntVec(c.a, c.pa), *IntVec(c.b, c.pb), c.s, d);
-    EXPECT_EQ(Elements(d), c.expected) << "case " << i;
+    EXPECT_EQ(Values(d), c.expected) << "case " << i;
     EXPECT_EQ(d.IntPrecision(), c.p) << "case " << i;
   }
 }
@@ -232,7 +224,7 @@ TEST(VecMath, IntegerDivisionByZeroRaisesBeforeWriting) {
   EXPECT_THROW(Divide(*IntVec({1, 2}), *IntVec({1, 0}), d), EDivByZero);
   EXPECT_THROW(Divide(*IntVec({1, 2}), std::int64_t{0}, d), EDivByZero);
   EXPECT_THROW(DivideBy(5, *IntVec({0, 1}), d), EDivByZero);
-  EXPECT_EQ(Elements(d), (std::vector<int>{9, 9}));
+  EXPECT_EQ(Values(d), (std::vector<int>{9, 9}));
 }
 
 TEST(VecMath, IntegerMatrixDestinationTakesTheMatrixShape) {
@@ -243,7 +235,7 @@ TEST(VecMath, IntegerMatrixDestinationTakesTheMatrixShape) {
   EXPECT_EQ(d.Rows(), 2);
   EXPECT_EQ(d.Cols(), 2);
   EXPECT_EQ(d.IntPrecision(), prInt32);
-  EXPECT_EQ(Elements(d), (std::vector<int>{3, 6, 9, 12}));
+  EXPECT_EQ(Values(d), (std::vector<int>{3, 6, 9, 12}));
 }
 
 TEST(VecMath, RepeatedCallsDoNotAllocate) {

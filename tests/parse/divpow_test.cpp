@@ -16,8 +16,10 @@
 namespace zel::test {
 namespace {
 
-constexpr TValueType U = vtUndefined, D = vtDoubleValue, C = vtComplexValue, V = vtVectorValue,
-                     I = vtIntegerValue, IV = vtIntVectorValue, IM = vtIntMatrixValue, M = vtMatrixValue;
+constexpr TValueType U = vtUndefined, D = vtDoubleValue, R = vtRangeValue, S = vtString, C = vtComplexValue,
+                     V = vtVectorValue, I = vtIntegerValue, IV = vtIntVectorValue, IM = vtIntMatrixValue,
+                     B = vtBoolValue, BV = vtBoolVectorValue, BM = vtBoolMatrixValue, M = vtMatrixValue,
+                     X = vtCustomValue;
 
 // Evaluates a node of `word` twice (dispatch, then the stored typed routine); an exception gives its
 // message and type vtUndefined.
@@ -36,21 +38,9 @@ std::pair<TValueType, std::string> Evaluate(TExprWord* word, TValueRec* a, TValu
 // ---- result types of every type pair ---------------------------------------------------------------
 
 // The operand kinds: the value types, with "Re" for an extended range.
-const std::map<std::string, TValueType> kKinds = {{"U", U},
-                                                  {"D", D},
-                                                  {"R", vtRangeValue},
-                                                  {"Re", vtRangeValue},
-                                                  {"S", vtString},
-                                                  {"C", C},
-                                                  {"V", V},
-                                                  {"I", I},
-                                                  {"IV", IV},
-                                                  {"IM", IM},
-                                                  {"B", vtBoolValue},
-                                                  {"BV", vtBoolVectorValue},
-                                                  {"BM", vtBoolMatrixValue},
-                                                  {"M", M},
-                                                  {"X", vtCustomValue}};
+const std::map<std::string, TValueType> kKinds = {{"U", U}, {"D", D},   {"R", R},   {"Re", R},  {"S", S},
+                                                  {"C", C}, {"V", V},   {"I", I},   {"IV", IV}, {"IM", IM},
+                                                  {"B", B}, {"BV", BV}, {"BM", BM}, {"M", M},   {"X", X}};
 
 Val SampleOf(const std::string& kind) { return kind == "Re" ? ExtRange({1, 3}) : Sample(kKinds.at(kind)); }
 

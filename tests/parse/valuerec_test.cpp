@@ -4,17 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace zel {
-namespace {
+#include "support/oper_helper.h"
 
-using Rec = std::unique_ptr<TValueRec>;
+namespace zel::test {
+namespace {
 
 // Message of the exception of type E that f throws; other exception types escape and fail the test.
 template <class E, class F>
@@ -35,77 +34,10 @@ std::string Persistence(const char* from, const char* to) {
 
 using DefineFn = void (TValueRec::*)();
 
-// Records of each kind; integer kinds take boolean = true for their bool variant.
-Rec Make(DefineFn define) {
-  auto r = std::make_unique<TValueRec>();
+Val Make(DefineFn define) {
+  Val r = Undef();
   ((*r).*define)();
   return r;
-}
-Rec Matrix(int cols, std::vector<double> xs) {
-  auto r = Make(cols ? DefineFn{&TValueRec::DefineMatrix} : DefineFn{&TValueRec::DefineVector});
-  const int n = static_cast<int>(xs.size());
-  cols ? r->MatrixField()->Size(n / cols, cols) : r->VectorField()->Size(n);
-  TNubraVec* v = cols ? static_cast<TNubraVec*>(r->MatrixField()) : r->VectorField();
-  for (int i = 0; i < n; ++i) v->Values(i) = xs[i];
-  return r;
-}
-Rec Vector(std::vector<double> xs) { return Matrix(0, std::move(xs)); }
-Rec IntMatrix(int cols, std::vector<int> xs, bool boolean = false) {
-  auto r =
-      Make(cols ? (boolean ? DefineFn{&TValueRec::DefineBoolMatrix} : DefineFn{&TValueRec::DefineIntMatrix})
-                : (boolean ? DefineFn{&TValueRec::DefineBoolVector} : DefineFn{&TValueRec::DefineIntVector}));
-  const int n = static_cast<int>(xs.size());
-  cols ? r->IntMatrixField()->Size(n / cols, cols) : r->IntVectorField()->Size(n);
-  TNubraInt* v = cols ? static_cast<TNubraInt*>(r->IntMatrixField()) : r->IntVectorField();
-  for (int i = 0; i < n; ++i) v->Set(i, xs[i]);
-  return r;
-}
-Rec IntVector(std::vector<int> xs, bool boolean = false) { return IntMatrix(0, std::move(xs), boolean); }
-Rec PlainRange(std::vector<std::int32_t> bounds) {
-  auto r = Make(&TValueRec::DefineRange);
-  r->Range() = std::move(bounds);
-  return r;
-}
-Rec ExtRange(std::vector<double> bounds) {
-  auto r = Make(&TValueRec::DefineExtRange);
-  r->ExtRangeValue()->Size(static_cast<int>(bounds.size()));
-  for (std::size_t i = 0; i < bounds.size(); ++i) r->ExtRangeValue()->Values(static_cast<int>(i)) = bounds[i];
-  return r;
-}
-// A scalar record of type t holding 2.5 / 7 / true / 1+2i / "a b".
-Rec Scalar(TValueType t) {
-  auto r = std::make_unique<TValueRec>();
-  r->SetValueType(t);
-  r->SetIntegerValue(7);
-  r->SetDoubleValue(2.5);
-  r->SetBoolValue(true);
-  r->SetComplexValue({1, 2});
-  r->SetStringValue("a b");
-  return r;
-}
-Rec Int(std::int64_t v) {
-  auto r = Scalar(vtIntegerValue);
-  r->SetIntegerValue(v);
-  return r;
-}
-
-// A sample value of each type, as the assignment sweep uses them.
-Rec Sample(TValueType t) {
-  if (t == vtRangeValue) return PlainRange({1, 3});
-  if (t == vtVectorValue) return Vector({1, 2, 3});
-  if (t == vtMatrixValue) return Matrix(2, {1, 2, 3, 4});
-  if (t == vtIntVectorValue) return IntVector({1, 2, 3});
-  if (t == vtIntMatrixValue) return IntMatrix(2, {1, 2, 3, 4});
-  if (t == vtBoolVectorValue) return IntVector({1, 0, 1}, true);
-  if (t == vtBoolMatrixValue) return IntMatrix(2, {1, 0, 0, 1}, true);
-  return Scalar(t);  // a custom record holding nothing is a scalar here
-}
-
-std::vector<double> Values(const TVec& v) { return {v.PValues(), v.PValues() + v.Length()}; }
-std::vector<int> Values(const TVecInt& v) {
-  std::vector<int> out;
-  for (int i = 0; i < v.Length(); ++i) out.push_back(v.Get(i));
-  return out;
 }
 
 // The core object a container record holds, whichever field it lives in.
@@ -162,10 +94,9 @@ TEST(ValueRecPersistence, RedefiningAnotherTypeRaisesAndLeavesTheValue) {
 }
 
 TEST(ValueRecPersistence, RedefiningAnOwnedContainerKeepsObjectAndContents) {
-  const DefineFn defines[] = {&TValueRec::DefineVector,     &TValueRec::DefineMatrix,
-                              &TValueRec::DefineIntVector,  &TValueRec::DefineIntMatrix,
-                              &TValueRec::DefineBoolVector, &TValueRec::DefineBoolMatrix};
-  for (DefineFn define : defines) {
+  for (DefineFn define : std::initializer_list<DefineFn>{
+           &TValueRec::DefineVector, &TValueRec::DefineMatrix, &TValueRec::DefineIntVector,
+           &TValueRec::DefineIntMatrix, &TValueRec::DefineBoolVector, &TValueRec::DefineBoolMatrix}) {
     auto r = Make(define);
     const TNubra* obj = Object(*r);
     ASSERT_NE(obj, nullptr);
@@ -174,7 +105,7 @@ TEST(ValueRecPersistence, RedefiningAnOwnedContainerKeepsObjectAndContents) {
     r->SetValueType(r->ValueType());
     EXPECT_EQ(Object(*r), obj);
   }
-  auto v = Vector({4, 5});
+  auto v = Vec({4, 5});
   v->DefineVector();
   EXPECT_EQ(Values(v->VectorValue()), (std::vector<double>{4, 5}));
   EXPECT_EQ(v->VectorValue().FloatPrecision(), fpDouble);
@@ -204,30 +135,30 @@ TEST(ValueRecPersistence, OnlyOwnedObjectsAreFreed) {
 }
 
 TEST(ValueRecPersistence, InternalDefineOwnedMovesOwnership) {
-  auto src = Vector({1, 2});
+  auto src = Vec({1, 2});
   TValueRec dst;
   dst.InternalDefineOwned(*src);
   EXPECT_EQ(dst.ValueType(), vtVectorValue);
   EXPECT_EQ(dst.VectorField(), src->VectorField());
   EXPECT_TRUE(dst.IsOwned());
   EXPECT_FALSE(src->IsOwned());
-  EXPECT_EQ(Thrown<ENubraException>([] { TValueRec().InternalDefineOwned(*Scalar(vtDoubleValue)); }),
+  EXPECT_EQ(Thrown<ENubraException>([] { TValueRec().InternalDefineOwned(*Dbl(1)); }),
             "Unsupported ownership type change: double");
-  EXPECT_EQ(Thrown<ENubraException>([&] { dst.InternalDefineOwned(*Matrix(1, {1})); }),
+  EXPECT_EQ(Thrown<ENubraException>([&] { dst.InternalDefineOwned(*Mat(1, 1, {1})); }),
             Persistence("vector", "matrix"));
 }
 
 TEST(ValueRecRange, ExpandsToRealVector) {
   const double e = std::ldexp(1.0, -52);
   const struct {
-    Rec range;
+    Val range;
     std::vector<double> expected;
   } cases[] = {
-      {PlainRange({5, 1}), {5, 4, 3, 2, 1}},
-      {PlainRange({1, 2, 6}), {1, 3, 5}},
-      {PlainRange({6, -2, 1}), {6, 4, 2}},
-      {PlainRange({1, -1, 5}), {1, 0, -1, -2, -3}},  // the step's sign is not checked
-      {PlainRange({4}), {}},
+      {Range({5, 1}), {5, 4, 3, 2, 1}},
+      {Range({1, 2, 6}), {1, 3, 5}},
+      {Range({6, -2, 1}), {6, 4, 2}},
+      {Range({1, -1, 5}), {1, 0, -1, -2, -3}},  // the step's sign is not checked
+      {Range({4}), {}},
       {ExtRange({0, 0.7}), {0, 1}},        // round(1.7) is 2
       {ExtRange({0, 1.5}), {0, 1}},        // round(2.5) is 2: ties go to even
       {ExtRange({0, 2.5}), {0, 1, 2, 3}},  // round(3.5) is 4
@@ -250,18 +181,18 @@ TEST(ValueRecRange, ExpandsToRealVector) {
 
 TEST(ValueRecRange, ExpandsToIntegerVector) {
   const struct {
-    Rec range;
+    Val range;
     std::vector<int> expected;
-  } cases[] = {{PlainRange({5, 1}), {5, 4, 3, 2, 1}},
-               {PlainRange({1, 2, 6}), {1, 3, 5}},
-               {PlainRange({2, -1, 0}), {2, 1, 0}},
+  } cases[] = {{Range({5, 1}), {5, 4, 3, 2, 1}},
+               {Range({1, 2, 6}), {1, 3, 5}},
+               {Range({2, -1, 0}), {2, 1, 0}},
                {ExtRange({0, 2, 6}), {0, 2, 4, 6}},
                {ExtRange({3, 1}), {3, 2, 1}}};
   for (const auto& c : cases) {
     EXPECT_EQ(Values(c.range->IntVectorValue()), c.expected);
     EXPECT_EQ(c.range->ValueType(), vtIntVectorValue);
   }
-  auto r = PlainRange({1, 4});
+  auto r = Range({1, 4});
   r->SetRangeIntPrecision(prInt16);
   EXPECT_EQ(r->IntVectorValue().IntPrecision(), prInt16);
   r->Undefine();
@@ -271,17 +202,17 @@ TEST(ValueRecRange, ExpandsToIntegerVector) {
 
 TEST(ValueRecRange, RejectsBadStepsAndTypes) {
   const struct {
-    Rec rec;
+    Val rec;
     bool integer;
     const char* message;
   } cases[] = {
-      {PlainRange({1, 0, 5}), true, "Invalid Range specification with zero step!"},
-      {PlainRange({5, 1, 1}), true, "Invalid Range specification with positive step!"},
-      {PlainRange({1, -1, 5}), true, "Invalid Range specification with negative step!"},
+      {Range({1, 0, 5}), true, "Invalid Range specification with zero step!"},
+      {Range({5, 1, 1}), true, "Invalid Range specification with positive step!"},
+      {Range({1, -1, 5}), true, "Invalid Range specification with negative step!"},
       {ExtRange({0, 0, 1}), true, "Invalid Range specification with zero step!"},
       {ExtRange({0, -1.5, 1}), true, "Invalid Range specification with negative step!"},
       {ExtRange({0, 0.4, 2}), true, "Invalid Range specification with zero step!"},  // step rounds to 0
-      {PlainRange({1, 0, 5}), false, "Invalid Range specification with zero step!"},
+      {Range({1, 0, 5}), false, "Invalid Range specification with zero step!"},
       {ExtRange({0, 0, 1}), false, "Invalid Range specification with zero step!"},
   };
   for (const auto& c : cases) {
@@ -290,11 +221,11 @@ TEST(ValueRecRange, RejectsBadStepsAndTypes) {
               c.message);
     EXPECT_EQ(c.rec->ValueType(), vtRangeValue);  // unchanged
   }
-  const std::pair<Rec, const char*> wrongTypes[] = {
-      {Scalar(vtDoubleValue), "TValueRec.GetVectorValue called, but type is 1"},
-      {IntVector({1}), "TValueRec.GetVectorValue called, but type is 7"},
-      {IntVector({1}, true), "TValueRec.GetIntVectorValue called, but type is bool vector"},
-      {Vector({1}), "TValueRec.GetIntVectorValue called, but type is vector"},
+  const std::pair<Val, const char*> wrongTypes[] = {
+      {Dbl(1), "TValueRec.GetVectorValue called, but type is 1"},
+      {IntVec({1}), "TValueRec.GetVectorValue called, but type is 7"},
+      {BoolVec({1}), "TValueRec.GetIntVectorValue called, but type is bool vector"},
+      {Vec({1}), "TValueRec.GetIntVectorValue called, but type is vector"},
       {ExtRange({0, 0, 0, 0}), "TValueRec.GetVectorValue called, but complex Range is not supported!"}};
   wrongTypes[4].first->ExtRangeValue()->SetComplex(true);
   for (const auto& [rec, message] : wrongTypes) {
@@ -306,11 +237,9 @@ TEST(ValueRecRange, RejectsBadStepsAndTypes) {
 }
 
 TEST(ValueRecCopy, CopiesEachTypeDeepWhenOwned) {
-  const Rec sources[] = {Scalar(vtDoubleValue), Int(-9),
-                         Scalar(vtBoolValue),   Scalar(vtComplexValue),
-                         Vector({1, 2}),        Matrix(1, {1, 2}),
-                         IntVector({3, 4}),     IntVector({1, 0}, true),
-                         IntMatrix(2, {5, 6}),  IntMatrix(2, {0, 1}, true)};
+  const Val sources[] = {
+      Dbl(2.5),          Int(-9),        Bool(true),      Cplx(1, 2),           Vec({1, 2}),
+      Mat(1, 2, {1, 2}), IntVec({3, 4}), BoolVec({1, 0}), IntMat(1, 2, {5, 6}), BoolMat(1, 2, {0, 1})};
   for (const auto& src : sources) {
     TValueRec dst;
     dst.Copy(*src);
@@ -324,7 +253,7 @@ TEST(ValueRecCopy, CopiesEachTypeDeepWhenOwned) {
   TValueRec i, r;
   i.Copy(*Int(-9));
   EXPECT_EQ(i.DoubleValue(), -9.0);
-  r.Copy(*PlainRange({1, 2, 9}));
+  r.Copy(*Range({1, 2, 9}));
   EXPECT_EQ(r.Range(), (std::vector<std::int32_t>{1, 2, 9}));
 
   auto ext = ExtRange({0, 0.5, 2});
@@ -352,11 +281,11 @@ TEST(ValueRecCopy, ReferencesWhatTheSourceReferences) {
 }
 
 TEST(ValueRecCopy, RejectsUnsupportedTypesAndTypeChanges) {
-  EXPECT_EQ(Thrown<EZelParseError>([] { TValueRec().Copy(*Scalar(vtString)); }),
+  EXPECT_EQ(Thrown<EZelParseError>([] { TValueRec().Copy(*Str("a")); }),
             "TValueRec.Copy: operation not supported for value type: (string)");
-  EXPECT_EQ(Thrown<EZelParseError>([] { TValueRec().Copy(*Scalar(vtCustomValue)); }),
+  EXPECT_EQ(Thrown<EZelParseError>([] { TValueRec().Copy(*Sample(vtCustomValue)); }),
             "TValueRec.Copy: operation not supported for value type: (custom object)");
-  auto v = Vector({1});
+  auto v = Vec({1});
   const TNubra* obj = Object(*v);
   EXPECT_EQ(Thrown<ENubraException>([&] { v->Copy(TValueRec()); }), Persistence("vector", "undefined"));
   EXPECT_EQ(Thrown<ENubraException>([&] { v->Copy(*Int(1)); }), Persistence("vector", "integer"));
@@ -402,59 +331,51 @@ TEST(ValueRecAssignOper, EveryPairOutsideTheTableRaises) {
 
 TEST(ValueRecAssignOper, ConvertsIntoTheDestinationType) {
   const struct {
-    Rec dst, src;
+    Val dst, src;
     const char* expected;
   } cases[] = {
-      {Int(0), Scalar(vtBoolValue), "1"},
-      {Scalar(vtDoubleValue), Int(-3), "-3"},
-      {Scalar(vtBoolValue), Int(0), "False"},
-      {Scalar(vtComplexValue), Scalar(vtDoubleValue), "2.5+0i"},
-      {Scalar(vtComplexValue), Int(-4), "-4+0i"},
-      {Vector({0, 0, 0}), Scalar(vtDoubleValue), "2.5; 2.5; 2.5"},
-      {Vector({0, 0}), Scalar(vtComplexValue), "1+2i; 1+2i"},
-      {Vector({0}), Vector({4, 5}), "4; 5"},
-      {Vector({0}), Matrix(2, {1, 2, 3, 4}), "1; 2; 3; 4"},
-      {Matrix(2, {0, 0, 0, 0}), Int(7), "7,7; 7,7"},
-      {Matrix(1, {0}), Vector({4, 5, 6}), "4,5,6"},
-      {Matrix(1, {0}), IntVector({1, 2}), "1,2"},
-      {Matrix(1, {0}), IntMatrix(2, {5, 6, 7, 8}), "5,6; 7,8"},
-      {IntVector({0, 0}), Int((std::int64_t{1} << 32) + 5), "5; 5"},  // low 32 bits
-      {IntVector({0}), IntMatrix(2, {5, 6, 7, 8}), "5; 6; 7; 8"},
-      {IntMatrix(1, {0}), IntVector({4, 5}), "4,5"},
-      {IntVector({0, 0}, true), Scalar(vtBoolValue), "1; 1"},
-      {IntVector({0}, true), IntMatrix(2, {1, 0, 0, 1}, true), "1; 0; 0; 1"},
-      {IntMatrix(1, {0}, true), IntVector({1, 0, 1}, true), "1,0,1"},
+      {Int(0), Bool(true), "1"},
+      {Dbl(0), Int(-3), "-3"},
+      {Bool(true), Int(0), "False"},
+      {Cplx(0, 0), Dbl(2.5), "2.5+0i"},
+      {Cplx(0, 0), Int(-4), "-4+0i"},
+      {Vec({0, 0, 0}), Dbl(2.5), "2.5; 2.5; 2.5"},
+      {Vec({0, 0}), Cplx(1, 2), "1+2i; 1+2i"},
+      {Vec({0}), Vec({4, 5}), "4; 5"},
+      {Vec({0}), Mat(2, 2, {1, 2, 3, 4}), "1; 2; 3; 4"},
+      {Mat(2, 2, {0, 0, 0, 0}), Int(7), "7,7; 7,7"},
+      {Mat(1, 1, {0}), Vec({4, 5, 6}), "4,5,6"},
+      {Mat(1, 1, {0}), IntVec({1, 2}), "1,2"},
+      {Mat(1, 1, {0}), IntMat(2, 2, {5, 6, 7, 8}), "5,6; 7,8"},
+      {IntVec({0, 0}), Int((std::int64_t{1} << 32) + 5), "5; 5"},  // low 32 bits
+      {IntVec({0}), IntMat(2, 2, {5, 6, 7, 8}), "5; 6; 7; 8"},
+      {IntMat(1, 1, {0}), IntVec({4, 5}), "4,5"},
+      {BoolVec({0, 0}), Bool(true), "1; 1"},
+      {BoolVec({0}), BoolMat(2, 2, {1, 0, 0, 1}), "1; 0; 0; 1"},
+      {BoolMat(1, 1, {0}), BoolVec({1, 0, 1}), "1,0,1"},
   };
   for (const auto& c : cases) {
     c.dst->AssignOper(*c.src);
     EXPECT_EQ(c.dst->AsString(), c.expected);
   }
-  auto r = PlainRange({0, 1});
-  r->AssignOper(*PlainRange({1, 2, 9}));
+  auto r = Range({0, 1});
+  r->AssignOper(*Range({1, 2, 9}));
   EXPECT_EQ(r->Range(), (std::vector<std::int32_t>{1, 2, 9}));
 }
 
 TEST(ValueRecAsString, RendersEveryTypeOnOneLine) {
-  auto s = Scalar(vtString);
-  s->SetStringValue("a b c\r\nd");
-  auto z = Scalar(vtComplexValue);
-  z->SetComplexValue({1, -2});
-  auto cv = Vector({1, 2, 3, 4});
-  cv->VectorValue().SetComplex(true);
-  auto f = Scalar(vtBoolValue);
-  f->SetBoolValue(false);
-  const std::pair<Rec, const char*> cases[] = {{std::make_unique<TValueRec>(), "Undefined"},
-                                               {Scalar(vtDoubleValue), "2.5"},
+  const std::pair<Val, const char*> cases[] = {{Undef(), "Undefined"},
+                                               {Dbl(2.5), "2.5"},
                                                {Int(-1234567890123), "-1234567890123"},
-                                               {Scalar(vtBoolValue), "True"},
-                                               {std::move(f), "False"},
-                                               {std::move(z), "1-2i"},
-                                               {std::move(s), "abc; d"},
-                                               {Vector({1, 2, 3}), "1; 2; 3"},
-                                               {std::move(cv), "1+2i; 3+4i"},
-                                               {Matrix(2, {1, 2, 3, 4}), "1,2; 3,4"},
-                                               {IntMatrix(2, {1, -2, 3, 4}), "1,-2; 3,4"},
-                                               {IntVector({1, 0}, true), "1; 0"}};
+                                               {Bool(true), "True"},
+                                               {Bool(false), "False"},
+                                               {Cplx(1, -2), "1-2i"},
+                                               {Str("a b c\r\nd"), "abc; d"},
+                                               {Vec({1, 2, 3}), "1; 2; 3"},
+                                               {CVec({{1, 2}, {3, 4}}), "1+2i; 3+4i"},
+                                               {Mat(2, 2, {1, 2, 3, 4}), "1,2; 3,4"},
+                                               {IntMat(2, 2, {1, -2, 3, 4}), "1,-2; 3,4"},
+                                               {BoolVec({1, 0}), "1; 0"}};
   for (const auto& [rec, text] : cases) EXPECT_EQ(rec->AsString(), text);
 
   for (TValueType t : {vtRangeValue, vtCustomValue}) {
@@ -469,4 +390,4 @@ TEST(ValueRecAsString, RendersEveryTypeOnOneLine) {
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test
