@@ -87,29 +87,9 @@ void TValueRec::DefineObject(TValueType t, T*& field, T* obj, bool owned) {
   field = obj;
 }
 
-void TValueRec::DefineDouble() {
-  InternalUndefine(vtDoubleValue);
-  fValueType = vtDoubleValue;
-}
-
-void TValueRec::DefineInteger() {
-  InternalUndefine(vtIntegerValue);
-  fValueType = vtIntegerValue;
-}
-
-void TValueRec::DefineBool() {
-  InternalUndefine(vtBoolValue);
-  fValueType = vtBoolValue;
-}
-
-void TValueRec::DefineComplex() {
-  InternalUndefine(vtComplexValue);
-  fValueType = vtComplexValue;
-}
-
-void TValueRec::DefineString() {
-  InternalUndefine(vtString);
-  fValueType = vtString;
+void TValueRec::DefineScalar(TValueType t) {
+  InternalUndefine(t);
+  fValueType = t;
 }
 
 void TValueRec::DefineRange() {

@@ -86,11 +86,23 @@ class TValueRec : public TPersistent {
   TZelInt* IntMatrixField() const { return fIntMatrixValue; }
 
   // --- definitions --------------------------------------------------------------------------------
-  void DefineDouble();
-  void DefineInteger();
-  void DefineBool();
-  void DefineComplex();
-  void DefineString();
+  // Scalars: redefining a scalar with its own type changes nothing, so that case returns at once (every
+  // typed routine defines its result on every run).
+  void DefineDouble() {
+    if (fValueType != vtDoubleValue) DefineScalar(vtDoubleValue);
+  }
+  void DefineInteger() {
+    if (fValueType != vtIntegerValue) DefineScalar(vtIntegerValue);
+  }
+  void DefineBool() {
+    if (fValueType != vtBoolValue) DefineScalar(vtBoolValue);
+  }
+  void DefineComplex() {
+    if (fValueType != vtComplexValue) DefineScalar(vtComplexValue);
+  }
+  void DefineString() {
+    if (fValueType != vtString) DefineScalar(vtString);
+  }
   void DefineRange();
   void DefineExtRange();
   void DefineExtRange(TVec* v, bool owned);
@@ -133,6 +145,8 @@ class TValueRec : public TPersistent {
   // The persistence check every define runs first (see docs/language.md): raises when the record is
   // defined with another type; frees the owned object when it is redefined with its own type.
   void InternalUndefine(TValueType newType);
+  // The persistence check, then the tag (for the scalar types).
+  void DefineScalar(TValueType t);
   // Sets the tag directly, for the typed holders.
   void SetTypeTag(TValueType t) { fValueType = t; }
 

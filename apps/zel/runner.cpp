@@ -21,6 +21,13 @@ void RunScript(TZelExpression& expr, const std::string& text, std::ostream& out)
   expr.SetExpressions(text);
   if (expr.ExprCount() == 0) return;
   expr.Compile();
+  // Which lines print their value is decided once from their text, not on every step of a loop.
+  std::vector<char> prints(static_cast<size_t>(expr.ExprCount()));
+  for (int n = 0; n < expr.ExprCount(); ++n) {
+    const TSingleExpression& line = expr.Line(n);
+    prints[static_cast<size_t>(n)] =
+        line.FlowKeyword == eccNone && !TerminatedWithSemicolon(line.Str) && !IsBlankLine(line.Str);
+  }
   std::vector<std::string> lines;
   for (int n = 0; n < expr.ExprCount();) {
     int next = 0;
@@ -32,7 +39,7 @@ void RunScript(TZelExpression& expr, const std::string& text, std::ostream& out)
       throw;
     }
     const TSingleExpression& line = expr.Line(n);
-    if (line.FlowKeyword == eccNone && !TerminatedWithSemicolon(line.Str) && !IsBlankLine(line.Str)) {
+    if (prints[static_cast<size_t>(n)]) {
       if (const TValueRec* value = expr.ExprResult(n)) {
         lines.clear();
         expr.VarPrint(*value, line.ResultName.empty() ? "ans" : line.ResultName, lines);
