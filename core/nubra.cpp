@@ -72,9 +72,16 @@ void TNubra::Reserve(std::size_t bytes, std::size_t keep) {
   fView = false;
 }
 
-void TNubra::PointInto(void* data) {
+void TNubra::PointInto(const TNubra& source, void* data) {
   fData = data;
   fView = true;
+  fViewSource = &source;
+  fViewSourceData = source.fData;
+}
+
+bool TNubra::ViewIsCurrent() const {
+  if (!fView) return true;
+  return fViewSource && fViewSource->fData == fViewSourceData && fViewSource->ViewIsCurrent();
 }
 
 void TNubra::LeaveView() {

@@ -55,6 +55,9 @@ class TNubra {
 
   int Length() const { return fLength; }
   bool IsView() const { return fView; }
+  // False for a view whose source has since moved its storage (grown, reallocated, or become a view of
+  // something else): reading it would touch freed memory. Objects that are not views are always current.
+  bool ViewIsCurrent() const;
   // Bytes the object can hold without allocating.
   std::size_t Capacity() const { return fCapacity; }
 
@@ -73,8 +76,8 @@ class TNubra {
  protected:
   // Makes room for `bytes` bytes keeping the first `keep` bytes. A view gets storage of its own.
   void Reserve(std::size_t bytes, std::size_t keep);
-  // Points this object into foreign storage.
-  void PointInto(void* data);
+  // Points this object into the storage of `source` (at `data`, inside it).
+  void PointInto(const TNubra& source, void* data);
   // Drops a view and returns to the object's own (possibly empty) storage.
   void LeaveView();
 
@@ -83,6 +86,9 @@ class TNubra {
   };
 
   void* fData = nullptr;
+  // A view's source and the source's storage when the view was made, to tell whether it is still valid.
+  const TNubra* fViewSource = nullptr;
+  const void* fViewSourceData = nullptr;
   std::unique_ptr<std::byte[], AlignedDelete> fOwn;
   std::size_t fCapacity = 0;  // bytes in fOwn
   int fLength = 0;

@@ -194,7 +194,7 @@ void TVecInt::SetSubRange(TNubraInt& src, int index, int len) {
         Fmt("SetSubRange: index = %d, len = %d out of range (src.Length = %d)", index, len, src.Length()));
   const TIntPrecision p = src.IntPrecision();
   std::byte* base = src.Visit([](auto* v) { return reinterpret_cast<std::byte*>(v); });
-  PointInto(base == nullptr ? nullptr : base + static_cast<std::size_t>(index) * IntPrecisionBytes(p));
+  PointInto(src, base == nullptr ? nullptr : base + static_cast<std::size_t>(index) * IntPrecisionBytes(p));
   fLength = len;
   fPrecision = p;
 }

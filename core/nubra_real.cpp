@@ -166,7 +166,7 @@ void TVec::SetSubRange(TNubraVec& src, int index, int len) {
   double* base = src.PValues();
   const int scalarsPerElement = src.Complex() ? 2 : 1;
   const bool single = src.FloatPrecision() == fpSingle || src.FloatPrecision() == fpSingleComplex;
-  PointInto(base == nullptr ? nullptr : base + static_cast<std::size_t>(index) * scalarsPerElement);
+  PointInto(src, base == nullptr ? nullptr : base + static_cast<std::size_t>(index) * scalarsPerElement);
   fLength = len;
   fComplex = src.Complex();
   fSingle = single;

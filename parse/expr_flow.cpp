@@ -62,22 +62,23 @@ void SetLoopElement(TValueRec& i, TValueRec& r, int k) {
       i.DefineBool();
       i.SetBoolValue(r.BoolVectorValue().Get(k) != 0);
       break;
+    // Rows are copied into the loop variable (no allocation once it has the row's size): a view would
+    // dangle if the loop body reassigned the matrix.
     case vtMatrixValue: {
-      TZel& m = r.MatrixValue();
+      const TZel& m = r.MatrixValue();
       i.DefineVector();
-      i.VectorValue().SetSubRange(m, k * m.Cols(), m.Cols());
+      TVec& row = i.VectorValue();
+      row.Size(m.Cols(), m.Complex());
+      row.Copy(m, k * m.Cols(), 0, m.Cols());
       break;
     }
-    case vtIntMatrixValue: {
-      TZelInt& m = r.IntMatrixValue();
-      i.DefineIntVector();
-      i.IntVectorValue().SetSubRange(m, k * m.Cols(), m.Cols());
-      break;
-    }
+    case vtIntMatrixValue:
     case vtBoolMatrixValue: {
-      TZelInt& m = r.BoolMatrixValue();
-      i.DefineBoolVector();
-      i.BoolVectorValue().SetSubRange(m, k * m.Cols(), m.Cols());
+      const TZelInt& m = *r.IntMatrixField();
+      r.ValueType() == vtIntMatrixValue ? i.DefineIntVector() : i.DefineBoolVector();
+      TVecInt& row = *i.IntVectorField();
+      row.Size(m.Cols(), m.IntPrecision());
+      row.Copy(m, k * m.Cols(), 0, m.Cols());
       break;
     }
     default:

@@ -358,7 +358,21 @@ TZelInt& TZelExpression::EvaluateMatrixInt(int index) { return AsMatrixInt(Evalu
 
 TValueRec* TZelExpression::GetExprResult(int index) const {
   const TSingleExpression& line = *fExprList[index];
-  return line.Res ? line.Res->Res : nullptr;
+  TValueRec* v = line.Res ? line.Res->Res : nullptr;
+  // A line like v(1:3) leaves a view of v as its result; once v has moved its storage the view must not
+  // be read.
+  const TNubra* obj = v ? (v->VectorField() ? static_cast<const TNubra*>(v->VectorField())
+                                            : static_cast<const TNubra*>(v->IntVectorField()))
+                        : nullptr;
+  if (obj &&
+      (v->ValueType() == vtVectorValue || v->ValueType() == vtIntVectorValue ||
+       v->ValueType() == vtBoolVectorValue) &&
+      !obj->ViewIsCurrent())
+    throw EZelParseError(
+        Fmt("The result of line %d refers to data that has changed since it was computed; evaluate the line "
+            "again",
+            index));
+  return v;
 }
 
 // ---- contexts --------------------------------------------------------------------------------------

@@ -261,6 +261,25 @@ TEST(ExpressionObject, VarPrintFormats) {
   EXPECT_EQ(x.VarToolTip("s", *Str("abc")), "s(string, Length = 3) = \"abc\"");
 }
 
+// A result that is a view of a variable must not be read after the variable moved its storage, and a
+// loop over a matrix must survive the matrix being reassigned in its body.
+TEST(ExpressionObject, StaleViewsAreReportedNotRead) {
+  TZelExpression x;
+  x.SetExpressions(Script({"v = [1, 2, 3, 4, 5]", "v(1:3)", "v = [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12]"}));
+  x.Evaluate();
+  EXPECT_EQ(
+      MessageOf([&] { x.ExprResult(1); }),
+      "The result of line 1 refers to data that has changed since it was computed; evaluate the line again");
+  EXPECT_EQ(x.Evaluate(1)->VectorValue().Length(), 3);  // evaluating again gives a current view
+  EXPECT_NO_THROW(x.ExprResult(1));
+
+  x.SetExpressions(Script({"m = [1, 2; 3, 4]", "s = 0.0", "for r = m", "m = [1, 2, 3; 4, 5, 6; 7, 8, 9]",
+                           "s = s + r(0)", "end"}));
+  x.EvaluateCompiled();
+  // Row 0 of the first m, then rows 1 and 2 of the new one: the loop reads m again at every step.
+  EXPECT_EQ(x.VarByName("s")->DoubleValue(), 1.0 + 4.0 + 7.0);
+}
+
 TEST(SelfTest, BatteryPassesAndChecksReport) {
   TZelExpression x;
   EXPECT_NO_THROW(x.SelfTest());
