@@ -84,6 +84,20 @@ bool TNubra::ViewIsCurrent() const {
   return fViewSource && fViewSource->fData == fViewSourceData && fViewSource->ViewIsCurrent();
 }
 
+void TNubra::ReshapeMatrix(int oldRows, int oldCols, int rows, int cols, std::size_t es) {
+  const std::size_t oldBytes = static_cast<std::size_t>(oldRows) * oldCols * es;
+  const std::size_t newBytes = static_cast<std::size_t>(rows) * cols * es;
+  if (cols == oldCols || oldBytes == 0) {
+    // Same row width (or nothing to keep): row-major data keeps its place.
+    Reserve(newBytes, std::min(oldBytes, newBytes));
+    if (newBytes > oldBytes) std::memset(static_cast<std::byte*>(fData) + oldBytes, 0, newBytes - oldBytes);
+  } else {
+    Reserve(std::max(oldBytes, newBytes), oldBytes);
+    detail::ReshapeRows(static_cast<std::byte*>(fData), oldRows, oldCols, rows, cols, es);
+  }
+  fLength = rows * cols;
+}
+
 void TNubra::LeaveView() {
   if (!fView) return;
   fData = fOwn.get();

@@ -80,6 +80,9 @@ class TNubra {
   void PointInto(const TNubra& source, void* data);
   // Drops a view and returns to the object's own (possibly empty) storage.
   void LeaveView();
+  // Gives a row-major matrix of `es`-byte elements the shape rows × cols, keeping each (row, col) that
+  // remains and zeroing new elements; oldRows × oldCols is the current shape.
+  void ReshapeMatrix(int oldRows, int oldCols, int rows, int cols, std::size_t es);
 
   struct AlignedDelete {
     void operator()(std::byte* p) const;
@@ -205,7 +208,6 @@ class TZel : public TNubraVec {
 
   void SaveToStream(std::ostream& s) const override;
   void LoadFromStream(std::istream& s) override;
-  void StringsToValues(const std::vector<std::string>& src, const std::string& delimiter = "\t") override;
 
  protected:
   int RowCount() const override { return fRows; }
@@ -330,7 +332,6 @@ class TZelInt : public TNubraInt {
 
   void SaveToStream(std::ostream& s) const override;
   void LoadFromStream(std::istream& s) override;
-  void StringsToValues(const std::vector<std::string>& src, const std::string& delimiter = "\t") override;
 
  protected:
   int RowCount() const override { return fRows; }

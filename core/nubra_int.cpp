@@ -210,16 +210,8 @@ void TZelInt::Size(int rows, int cols, TIntPrecision p) {
 }
 
 void TZelInt::Resize(int rows, int cols) {
-  const int len = detail::ShapeLength("Resize", rows, cols);
-  if (cols == fCols || fLength == 0) {
-    SizeElements(len, fPrecision, true);
-  } else {
-    const std::size_t es = IntPrecisionBytes(fPrecision);
-    const std::size_t oldBytes = static_cast<std::size_t>(fLength) * es;
-    Reserve(std::max(oldBytes, static_cast<std::size_t>(len) * es), oldBytes);
-    detail::ReshapeRows(static_cast<std::byte*>(fData), fRows, fCols, rows, cols, es);
-    fLength = len;
-  }
+  detail::ShapeLength("Resize", rows, cols);
+  ReshapeMatrix(fRows, fCols, rows, cols, IntPrecisionBytes(fPrecision));
   fRows = rows;
   fCols = cols;
 }

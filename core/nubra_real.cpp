@@ -183,17 +183,8 @@ void TZel::Size(int rows, int cols, bool complex) {
 }
 
 void TZel::Resize(int rows, int cols) {
-  const int len = detail::ShapeLength("Resize", rows, cols);
-  if (cols == fCols || fLength == 0) {
-    // Same row width (or nothing to keep): row-major data keeps its place.
-    SizeElements(len, fComplex, true);
-  } else {
-    const std::size_t es = ElementBytes(fComplex);
-    const std::size_t oldBytes = static_cast<std::size_t>(fLength) * es;
-    Reserve(std::max(oldBytes, static_cast<std::size_t>(len) * es), oldBytes);
-    detail::ReshapeRows(static_cast<std::byte*>(fData), fRows, fCols, rows, cols, es);
-    fLength = len;
-  }
+  detail::ShapeLength("Resize", rows, cols);
+  ReshapeMatrix(fRows, fCols, rows, cols, ElementBytes(fComplex));
   fRows = rows;
   fCols = cols;
 }

@@ -165,31 +165,20 @@ void TNubraVec::ValuesToStrings(std::vector<std::string>& dst, const std::string
   LayoutCells(cells, rows, cols, dynamic_cast<const TZel*>(this) != nullptr, delimiter, align, headers, dst);
 }
 
+// One reader for vectors and matrices: a matrix takes the shape of the lines, a vector every value.
 void TNubraVec::StringsToValues(const std::vector<std::string>& src, const std::string& delimiter) {
+  auto* matrix = dynamic_cast<TZel*>(this);
   std::vector<TParsedValue> values;
   int rows = 0;
   int cols = 0;
-  ReadLines(src, delimiter, false, values, rows, cols, ParseValue);
+  ReadLines(src, delimiter, matrix != nullptr, values, rows, cols, ParseValue);
   const bool complex =
       std::any_of(values.begin(), values.end(), [](const TParsedValue& v) { return v.imaginary; });
-  SizeElements(static_cast<int>(values.size()), complex, false);
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    const int k = static_cast<int>(i);
-    if (complex)
-      CValues(k) = values[i].z;
-    else
-      Values(k) = values[i].z.real();
+  if (matrix) {
+    matrix->Size(rows, cols, complex);
+  } else {
+    SizeElements(static_cast<int>(values.size()), complex, false);
   }
-}
-
-void TZel::StringsToValues(const std::vector<std::string>& src, const std::string& delimiter) {
-  std::vector<TParsedValue> values;
-  int rows = 0;
-  int cols = 0;
-  ReadLines(src, delimiter, true, values, rows, cols, ParseValue);
-  const bool complex =
-      std::any_of(values.begin(), values.end(), [](const TParsedValue& v) { return v.imaginary; });
-  Size(rows, cols, complex);
   for (std::size_t i = 0; i < values.size(); ++i) {
     const int k = static_cast<int>(i);
     if (complex)
@@ -210,20 +199,16 @@ void TNubraInt::ValuesToStrings(std::vector<std::string>& dst, const std::string
 }
 
 void TNubraInt::StringsToValues(const std::vector<std::string>& src, const std::string& delimiter) {
+  auto* matrix = dynamic_cast<TZelInt*>(this);
   std::vector<std::int32_t> values;
   int rows = 0;
   int cols = 0;
-  ReadLines(src, delimiter, false, values, rows, cols, ParseInt32);
-  SizeElements(static_cast<int>(values.size()), fPrecision, false);
-  for (std::size_t i = 0; i < values.size(); ++i) Set(static_cast<int>(i), values[i]);
-}
-
-void TZelInt::StringsToValues(const std::vector<std::string>& src, const std::string& delimiter) {
-  std::vector<std::int32_t> values;
-  int rows = 0;
-  int cols = 0;
-  ReadLines(src, delimiter, true, values, rows, cols, ParseInt32);
-  Size(rows, cols, fPrecision);
+  ReadLines(src, delimiter, matrix != nullptr, values, rows, cols, ParseInt32);
+  if (matrix) {
+    matrix->Size(rows, cols, fPrecision);
+  } else {
+    SizeElements(static_cast<int>(values.size()), fPrecision, false);
+  }
   for (std::size_t i = 0; i < values.size(); ++i) Set(static_cast<int>(i), values[i]);
 }
 
