@@ -6,7 +6,7 @@
 #include <lua.hpp>
 #include <string>
 
-#include "parse/expression.h"
+#include "script/expression.h"
 
 namespace zel::bench {
 namespace {

@@ -9,7 +9,7 @@
 #include <numbers>
 
 #include "bench_common.h"
-#include "parse/expression.h"
+#include "script/expression.h"
 
 namespace zel::bench {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/nubra.h"
-#include "parse/expression.h"
+#include "script/expression.h"
 
 namespace {
 

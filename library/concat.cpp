@@ -12,7 +12,7 @@
 
 #include "core/elemmath.h"
 #include "core/text.h"
-#include "parse/operators.h"
+#include "lang/operators/operators.h"
 
 namespace zel {
 

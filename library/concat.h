@@ -4,7 +4,7 @@
 // argument holds integer data.
 #pragma once
 
-#include "parse/words.h"
+#include "lang/words/words.h"
 
 namespace zel {
 

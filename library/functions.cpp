@@ -6,7 +6,7 @@
 
 #include "library/concat.h"
 #include "library/scalar_math.h"
-#include "parse/operators.h"
+#include "lang/operators/operators.h"
 
 namespace zel {
 

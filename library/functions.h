@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "parse/wordlist.h"
+#include "lang/words/wordlist.h"
 
 namespace zel {
 

@@ -1,5 +1,5 @@
 // Type dispatch of the built-in functions. Besides the operators' element-wise rule (RedirectOper in
-// parse/operators.h: double and integer give double, complex complex, vector and range vector, matrix
+// lang/operators/operators.h: double and integer give double, complex complex, vector and range vector, matrix
 // matrix), functions pick their result type by one of the rules below. Each redirector reads the type of
 // the first argument, rejects types without a rule (UnsupportedValueTypesError naming every argument's
 // type), defines the node's result with the rule's type, stores the handler for that type from `table`
@@ -16,7 +16,7 @@
 // Ranges, strings, boolean kinds, custom values and undefined values have no rule in any of them.
 #pragma once
 
-#include "parse/operators.h"
+#include "lang/operators/operators.h"
 
 namespace zel {
 

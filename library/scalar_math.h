@@ -3,7 +3,7 @@
 // matrices are mapped element by element into a result of the same shape by the numeric core.
 #pragma once
 
-#include "parse/words.h"
+#include "lang/words/words.h"
 
 namespace zel {
 

@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "parse/expression.h"
+#include "script/expression.h"
 
 namespace zel::app {
 

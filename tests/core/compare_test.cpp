@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/oper_helper.h"
+#include "support/core_helper.h"
 
 #include <cmath>
 #include <limits>

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/errors.h"
-#include "support/oper_helper.h"
+#include "support/core_helper.h"
 
 namespace zel {
 namespace {

@@ -12,7 +12,7 @@
 #include "core/intarith.h"
 #include "core/vecmath.h"
 #include "support/alloc_counter.h"
-#include "support/oper_helper.h"
+#include "support/core_helper.h"
 
 namespace zel {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "library_helper.h"
-#include "parse/expression.h"
+#include "script/expression.h"
 #include "support/alloc_counter.h"
 
 namespace zel::test {

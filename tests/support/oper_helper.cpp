@@ -175,24 +175,6 @@ Val Sample(TValueType t) {
   return Undef();
 }
 
-std::vector<double> Values(const TNubraVec& v) {
-  std::vector<double> out;
-  for (int i = 0; i < v.ScalarCount(); ++i) out.push_back(v.PValues()[i]);
-  return out;
-}
-
-std::vector<TCplx> CValues(const TNubraVec& v) {
-  std::vector<TCplx> out;
-  for (int i = 0; i < v.Length(); ++i) out.push_back(v.Complex() ? v.CValues(i) : TCplx(v.Values(i), 0));
-  return out;
-}
-
-std::vector<int> Values(const TNubraInt& v) {
-  std::vector<int> out;
-  for (int i = 0; i < v.Length(); ++i) out.push_back(v.Get(i));
-  return out;
-}
-
 Operators::Operators() {
   InitOperators(fWords, fColon, fAssign);
   fWords.Sort();

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "parse/operators.h"
+#include "lang/operators/operators.h"
+#include "support/core_helper.h"
 
 namespace zel::test {
 
@@ -34,11 +35,6 @@ Val Range(std::initializer_list<int> bounds);
 Val ExtRange(std::initializer_list<double> bounds);
 // A small sample value of type t (range: the integer range 1:3), for sweeps over all types.
 Val Sample(TValueType t);
-
-// Contents as plain vectors, for comparisons.
-std::vector<double> Values(const TNubraVec& v);
-std::vector<TCplx> CValues(const TNubraVec& v);
-std::vector<int> Values(const TNubraInt& v);
 
 // The symbol table holding the operator words.
 class Operators {
@@ -78,16 +74,5 @@ struct Evaluated {
   NodeRunner runner;
   TValueRec& Result() { return runner.EvalTwice(); }
 };
-
-// The message of the exception f throws, or "<no exception>".
-template <class F>
-std::string MessageOf(F&& f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "<no exception>";
-}
 
 }  // namespace zel::test

@@ -1,0 +1,397 @@
+// Addition, subtraction and multiplication: "+", "+.", "-", "-.", "*" and "*.".
+//
+// Every typed routine is a template over the operation (AddOp, SubOp, MulOp), so one routine serves a
+// whole family of type cells: scalars, scalars with arrays, arrays with arrays, and their integer
+// counterparts. Array work goes to the element-wise kernels of core/vecmath.h and writes into the
+// result's existing object, so a compiled node allocates nothing once its result has its size.
+// The operators differ only in a few cells: "+" and "-" check matrix shapes, "*" forms matrix products,
+// integer ranges combine with integers and ranges into ranges under "+" and "-".
+#include <cstdint>
+#include <cstdlib>
+#include <initializer_list>
+
+#include "core/intarith.h"
+#include "core/linalg.h"
+#include "core/vecmath.h"
+#include "lang/operators/arith.h"
+
+namespace zel {
+
+namespace {
+
+using namespace arith;
+
+// ---- operations ------------------------------------------------------------------------------------
+
+// Each operation gives its scalar forms and forwards its array forms to the core kernels. `Arr` takes an
+// array on the left (and an array or scalar on the right); `ScalarArr` a scalar on the left.
+struct AddOp {
+  static double Real(double a, double b) { return a + b; }
+  static TCplx Cplx(TCplx a, TCplx b) { return a + b; }
+  static std::int64_t Int(std::int64_t a, std::int64_t b) { return CheckedAdd(a, b); }
+  static std::int32_t Int32(std::int32_t a, std::int32_t b) { return CheckedAdd32(a, b); }
+  template <class A, class B, class D>
+  static void Arr(const A& a, const B& b, D& d) {
+    Add(a, b, d);
+  }
+  template <class S, class B, class D>
+  static void ScalarArr(S a, const B& b, D& d) {
+    Add(b, a, d);
+  }
+};
+
+struct SubOp {
+  static double Real(double a, double b) { return a - b; }
+  static TCplx Cplx(TCplx a, TCplx b) { return a - b; }
+  static std::int64_t Int(std::int64_t a, std::int64_t b) { return CheckedSub(a, b); }
+  static std::int32_t Int32(std::int32_t a, std::int32_t b) { return CheckedSub32(a, b); }
+  template <class A, class B, class D>
+  static void Arr(const A& a, const B& b, D& d) {
+    Sub(a, b, d);
+  }
+  template <class S, class B, class D>
+  static void ScalarArr(S a, const B& b, D& d) {
+    SubFrom(a, b, d);
+  }
+};
+
+struct MulOp {
+  static double Real(double a, double b) { return a * b; }
+  static TCplx Cplx(TCplx a, TCplx b) { return a * b; }
+  static std::int64_t Int(std::int64_t a, std::int64_t b) { return CheckedMul(a, b); }
+  template <class A, class B, class D>
+  static void Arr(const A& a, const B& b, D& d) {
+    Mul(a, b, d);
+  }
+  template <class S, class B, class D>
+  static void ScalarArr(S a, const B& b, D& d) {
+    Mul(b, a, d);
+  }
+};
+
+// ---- operands --------------------------------------------------------------------------------------
+
+TCplx CplxOf(const TValueRec& v) {
+  return v.ValueType() == vtComplexValue ? v.ComplexValue() : TCplx(v.DoubleValue(), 0.0);
+}
+
+// The integer elements of an integer vector, matrix or integer range. A range meeting an integer vector
+// or matrix is expanded in that operand's precision, otherwise in its own.
+TNubraInt& IntArray(TValueRec& v, const TValueRec& other) {
+  if (v.ValueType() == vtIntMatrixValue) return v.IntMatrixValue();
+  if (v.ValueType() == vtRangeValue) {
+    const TNubraInt* o = nullptr;
+    if (other.ValueType() == vtIntMatrixValue) o = other.IntMatrixField();
+    if (other.ValueType() == vtIntVectorValue) o = other.IntVectorField();
+    if (o) v.SetRangeIntPrecision(o->IntPrecision());
+  }
+  return v.GetIntVectorValue();
+}
+
+// ---- shape checks of "+" and "-" -------------------------------------------------------------------
+
+enum ShapeCheck { kNoCheck, kPlusDiffer, kPlusDifferent, kMinusDifferent };
+constexpr const char* kShapeMessages[] = {
+    "",
+    "Operator \"+\" is not applicable to matrices having differ sizes",
+    "Operator \"+\" is not applicable to matrices having different sizes.",
+    "Operator \"-\" is not applicable on matrices having different sizes.",
+};
+
+struct Shape {
+  int rows, cols;
+  bool operator==(const Shape&) const = default;
+};
+
+// A matrix's rows and columns; a vector counts as one row.
+template <class Matrix, class N>
+Shape ShapeOf(const N& x) {
+  if (const auto* m = dynamic_cast<const Matrix*>(&x)) return {m->Rows(), m->Cols()};
+  return {1, x.Length()};
+}
+
+template <int Check, class Matrix, class N>
+void CheckShapes(const N& a, const N& b) {
+  if constexpr (Check != kNoCheck) {
+    if (!(ShapeOf<Matrix>(a) == ShapeOf<Matrix>(b))) throw EZelParseError(kShapeMessages[Check]);
+  }
+}
+
+// ---- typed routines --------------------------------------------------------------------------------
+
+template <class Op>
+void RealScalars(TExprRec& e) {
+  e.Res->SetDoubleValue(Op::Real(e.Args[0]->DoubleValue(), e.Args[1]->DoubleValue()));
+}
+
+template <class Op>
+void CplxScalars(TExprRec& e) {
+  e.Res->SetComplexValue(Op::Cplx(CplxOf(*e.Args[0]), CplxOf(*e.Args[1])));
+}
+
+template <class Op>
+void IntScalars(TExprRec& e) {
+  e.Res->SetIntegerValue(Op::Int(e.Args[0]->IntegerValue(), e.Args[1]->IntegerValue()));
+}
+
+template <class Op>
+void ArrayScalar(TExprRec& e) {
+  const TNubraVec& a = e.Args[0]->RealElements();
+  const TValueRec& s = *e.Args[1];
+  if (s.ValueType() == vtComplexValue) {
+    Op::Arr(a, s.ComplexValue(), e.Res->RealElements());
+  } else {
+    Op::Arr(a, s.DoubleValue(), e.Res->RealElements());
+  }
+}
+
+template <class Op>
+void ScalarArray(TExprRec& e) {
+  const TValueRec& s = *e.Args[0];
+  const TNubraVec& b = e.Args[1]->RealElements();
+  if (s.ValueType() == vtComplexValue) {
+    Op::ScalarArr(s.ComplexValue(), b, e.Res->RealElements());
+  } else {
+    Op::ScalarArr(s.DoubleValue(), b, e.Res->RealElements());
+  }
+}
+
+template <class Op, int Check>
+void Arrays(TExprRec& e) {
+  const TNubraVec& a = e.Args[0]->RealElements();
+  const TNubraVec& b = e.Args[1]->RealElements();
+  CheckShapes<Check, TZel>(a, b);
+  Op::Arr(a, b, e.Res->RealElements());
+}
+
+template <class Op>
+void IntArrayScalar(TExprRec& e) {
+  const TNubraInt& a = IntArray(*e.Args[0], *e.Args[1]);
+  Op::Arr(a, e.Args[1]->IntegerValue(), IntResult(*e.Res));
+}
+
+template <class Op>
+void IntScalarArray(TExprRec& e) {
+  const TNubraInt& b = IntArray(*e.Args[1], *e.Args[0]);
+  Op::ScalarArr(e.Args[0]->IntegerValue(), b, IntResult(*e.Res));
+}
+
+template <class Op, int Check>
+void IntArrays(TExprRec& e) {
+  const TNubraInt& a = IntArray(*e.Args[0], *e.Args[1]);
+  const TNubraInt& b = IntArray(*e.Args[1], *e.Args[0]);
+  CheckShapes<Check, TZelInt>(a, b);
+  Op::Arr(a, b, IntResult(*e.Res));
+}
+
+void Concat(TExprRec& e) { e.Res->SetStringValue(e.Args[0]->StringValue() + e.Args[1]->StringValue()); }
+
+// ---- integer range arithmetic ----------------------------------------------------------------------
+
+// A range bound shifted by an integer must stay a 32-bit bound.
+std::int32_t RangeShift(std::int64_t k) {
+  if (k < INT32_MIN || k > INT32_MAX) throw EIntOverflow();
+  return static_cast<std::int32_t>(k);
+}
+
+// Runs the element-wise routine f into an integer vector result: for range operands that another node
+// has already expanded into integer vectors.
+void Expanded(TExprRec& e, TExprFunc f) {
+  Redefine(*e.Res, vtIntVectorValue);
+  f(e);
+}
+
+// range op integer: start and stop shifted, the step kept.
+template <class Op>
+void RangeWithInt(TExprRec& e) {
+  if (!IsIntRange(*e.Args[0])) return Expanded(e, IntArrayScalar<Op>);
+  const std::vector<std::int32_t>& r = e.Args[0]->Range();
+  const std::int32_t k = RangeShift(e.Args[1]->IntegerValue());
+  const std::int32_t start = Op::Int32(r.front(), k), stop = Op::Int32(r.back(), k);
+  std::vector<std::int32_t>& out = RangeResult(*e.Res);
+  out.assign(r.begin(), r.end());
+  out.front() = start;
+  out.back() = stop;
+}
+
+// integer op range: start and stop become k op bound; under "-" the step changes its sign.
+template <class Op>
+void IntWithRange(TExprRec& e) {
+  if (!IsIntRange(*e.Args[1])) return Expanded(e, IntScalarArray<Op>);
+  const std::int32_t k = RangeShift(e.Args[0]->IntegerValue());
+  const std::vector<std::int32_t>& r = e.Args[1]->Range();
+  const std::int32_t start = Op::Int32(k, r.front()), stop = Op::Int32(k, r.back());
+  const std::int32_t step = r.size() == 3 ? Op::Int32(0, r[1]) : 0;
+  std::vector<std::int32_t>& out = RangeResult(*e.Res);
+  out.assign(r.begin(), r.end());
+  out.front() = start;
+  out.back() = stop;
+  if (out.size() == 3) out[1] = step;
+}
+
+struct Span {
+  std::int32_t start, step, stop;
+  long long length;
+};
+
+// Start, step and element count of a range. A two-bound range steps by 1 towards its stop (-1 when it
+// counts down, as its expansion does).
+Span SpanOf(const std::vector<std::int32_t>& r) {
+  const long long distance = std::llabs(static_cast<long long>(r.back()) - r.front());
+  if (r.size() == 2) return {r[0], r[1] < r[0] ? -1 : 1, r[1], distance + 1};
+  if (r[1] == 0) throw EZelParseError("Invalid range with step equal to zero!");
+  const long long step = std::llabs(static_cast<long long>(r[1]));
+  return {r[0], r[1], r[2], (distance + step) / step};
+}
+
+// range op range: a three-bound range of the combined starts, steps and stops; both must count the same
+// number of elements.
+template <class Op>
+void RangeWithRange(TExprRec& e) {
+  if (!IsIntRange(*e.Args[0]) || !IsIntRange(*e.Args[1])) return Expanded(e, IntArrays<Op, kNoCheck>);
+  const Span a = SpanOf(e.Args[0]->Range());
+  const Span b = SpanOf(e.Args[1]->Range());
+  const std::int32_t start = Op::Int32(a.start, b.start);
+  const std::int32_t step = Op::Int32(a.step, b.step);
+  const std::int32_t stop = Op::Int32(a.stop, b.stop);
+  if (step == 0) throw EZelParseError(Fmt("Range step cannot be zero: %d:%d:%d ", start, step, stop));
+  if (a.length != b.length)
+    throw EZelParseError(Fmt("Range lengths must match: %lld <> %lld ", a.length, b.length));
+  std::vector<std::int32_t>& out = RangeResult(*e.Res);
+  out.resize(3);
+  out[0] = start;
+  out[1] = step;
+  out[2] = stop;
+}
+
+// ---- matrix cells of "*" ---------------------------------------------------------------------------
+
+void MatrixProduct(TExprRec& e) {
+  MatMul(e.Args[0]->MatrixValue(), e.Args[1]->MatrixValue(), e.Res->MatrixValue());
+}
+
+// Row vector times matrix: the result is a vector.
+void RowTimesMatrix(TExprRec& e) {
+  const TVec& v = e.Args[0]->getVectorValue();
+  Redefine(*e.Res, vtVectorValue);
+  TensorProd(v, e.Args[1]->MatrixValue(), e.Res->getVectorValue());
+}
+
+// One-column matrix times row vector: the outer product.
+void ColumnTimesRow(TExprRec& e) {
+  TZel& m = e.Args[0]->MatrixValue();
+  if (m.Cols() != 1) ERaise("Multiplying matrix and row vector, but matrix column count is not 1!");
+  const TVec& row = e.Args[1]->getVectorValue();
+  TVec column;  // a view of the matrix's only column: no copy
+  column.SetSubRange(m, 0, m.Rows());
+  TensorProd(column, row, e.Res->MatrixValue());
+}
+
+enum Symbol { kMinus, kMinusElem, kStar, kStarElem };
+constexpr const char* kSymbols[] = {"-", "-.", "*", "*."};
+
+template <int Sym>
+void Unsupported(TExprRec& e) {
+  throw EZelParseError(Fmt("Unsupported operand combination: (%s) %s (%s)",
+                           ValTypeName(e.Args[0]->ValueType()), kSymbols[Sym],
+                           ValTypeName(e.Args[1]->ValueType())));
+}
+
+// ---- tables ----------------------------------------------------------------------------------------
+
+constexpr TValueType D = vtDoubleValue, R = vtRangeValue, S = vtString, C = vtComplexValue, V = vtVectorValue,
+                     I = vtIntegerValue, IV = vtIntVectorValue, IM = vtIntMatrixValue, M = vtMatrixValue;
+using Types = std::initializer_list<TValueType>;
+
+constexpr void Set(TOperMatrix& t, Types left, Types right, TExprFunc f) {
+  for (TValueType l : left)
+    for (TValueType r : right) t[OperCell(l, r)] = f;
+}
+
+// The cells every operator of this file shares: element-wise on arrays, integer kinds kept integer.
+// A range cell meets an integer range whenever the other operand is an integer kind (the dispatch sends
+// extended ranges there to the vector cells).
+template <class Op>
+constexpr TOperMatrix CommonCells() {
+  TOperMatrix t{};
+  Set(t, {D, I}, {D, I}, RealScalars<Op>);
+  Set(t, {I}, {I}, IntScalars<Op>);
+  Set(t, {D, I, C}, {C}, CplxScalars<Op>);
+  Set(t, {C}, {D, I}, CplxScalars<Op>);
+  Set(t, {D, I, C}, {R, V, M}, ScalarArray<Op>);
+  Set(t, {R, V, M}, {D, I, C}, ArrayScalar<Op>);
+  Set(t, {R, V, M}, {R, V, M}, Arrays<Op, kNoCheck>);
+  Set(t, {I}, {R, IV, IM}, IntScalarArray<Op>);
+  Set(t, {R, IV, IM}, {I}, IntArrayScalar<Op>);
+  Set(t, {R, IV, IM}, {R, IV, IM}, IntArrays<Op, kNoCheck>);
+  return t;
+}
+
+// "+", "+.", "-", "-.": integer ranges with integers and ranges stay ranges; "+" and "-" check shapes
+// where a matrix meets another array (`First` and `Second` are the messages of the two groups of cells).
+template <class Op, int First, int Second>
+constexpr TOperMatrix AddSubCells() {
+  TOperMatrix t = CommonCells<Op>();
+  Set(t, {R}, {I}, RangeWithInt<Op>);
+  Set(t, {I}, {R}, IntWithRange<Op>);
+  Set(t, {R}, {R}, RangeWithRange<Op>);
+  Set(t, {M}, {M, V}, Arrays<Op, First>);
+  Set(t, {R, V}, {M}, Arrays<Op, First>);
+  Set(t, {M}, {R}, Arrays<Op, Second>);
+  Set(t, {IM}, {IM}, IntArrays<Op, First>);
+  Set(t, {R, IV}, {IM}, IntArrays<Op, Second>);
+  Set(t, {IM}, {R, IV}, IntArrays<Op, Second>);
+  return t;
+}
+
+constexpr TOperMatrix kAddTable = [] {
+  TOperMatrix t = AddSubCells<AddOp, kPlusDiffer, kPlusDifferent>();
+  Set(t, {S}, {S}, Concat);
+  return t;
+}();
+
+constexpr TOperMatrix kAddElemTable = [] {
+  TOperMatrix t = AddSubCells<AddOp, kNoCheck, kNoCheck>();
+  Set(t, {S}, {S}, Concat);
+  return t;
+}();
+
+constexpr TOperMatrix kMinusTable = [] {
+  TOperMatrix t = AddSubCells<SubOp, kMinusDifferent, kMinusDifferent>();
+  Set(t, {S}, {S}, Unsupported<kMinus>);
+  return t;
+}();
+
+constexpr TOperMatrix kMinusElemTable = [] {
+  TOperMatrix t = AddSubCells<SubOp, kNoCheck, kNoCheck>();
+  Set(t, {S}, {S}, Unsupported<kMinusElem>);
+  return t;
+}();
+
+constexpr TOperMatrix kMultTable = [] {
+  TOperMatrix t = CommonCells<MulOp>();
+  Set(t, {M}, {M}, MatrixProduct);
+  Set(t, {R, V}, {M}, RowTimesMatrix);
+  Set(t, {M}, {R, V}, ColumnTimesRow);
+  Set(t, {R, IV, IM}, {IM}, Unsupported<kStar>);
+  Set(t, {IM}, {R, IV}, Unsupported<kStar>);
+  Set(t, {S}, {S}, Unsupported<kStar>);
+  return t;
+}();
+
+constexpr TOperMatrix kMultElemTable = [] {
+  TOperMatrix t = CommonCells<MulOp>();
+  Set(t, {S}, {S}, Unsupported<kStarElem>);
+  return t;
+}();
+
+}  // namespace
+
+void _Add(TExprRec& expr) { RedirectOperInt(expr, kAddTable); }
+void _AddElem(TExprRec& expr) { RedirectOperInt(expr, kAddElemTable); }
+void _Minus(TExprRec& expr) { RedirectOperInt(expr, kMinusTable); }
+void _MinusElem(TExprRec& expr) { RedirectOperInt(expr, kMinusElemTable); }
+void _Mult(TExprRec& expr) { RedirectOperInt(expr, kMultTable); }
+void _MultElem(TExprRec& expr) { RedirectOperInt(expr, kMultElemTable); }
+
+}  // namespace zel

@@ -1,0 +1,114 @@
+// Named variables, variable collections and contexts that carry variables between expressions, and the
+// per-line records of a compiled script.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/persistent.h"
+#include "lang/values/valuerec.h"
+#include "lang/words/wordlist.h"
+
+namespace zel {
+
+// The separator between the lines of a multi-line expression.
+inline constexpr const char* EXPRESSION_SEPARATOR = "\r\n";
+
+// A variable of a collection: a name and an owned value record.
+class TNamedVariable : public TZelCollectionItem {
+ public:
+  explicit TNamedVariable(TZelCollection* collection) : TZelCollectionItem(collection) {}
+
+  const std::string& VarName() const { return fVarName; }
+  // Renaming onto a name another item of the collection has raises; the own name is accepted.
+  void SetVarName(const std::string& name);
+  TValueRec& Value() { return fValue; }
+  const TValueRec& Value() const { return fValue; }
+  // Copies the record into the item's own record (TValueRec::Copy). Strings, which Copy refuses, are
+  // copied too, and a custom object is referenced without taking ownership, so a whole context can be
+  // copied whatever its variables hold.
+  void SetValue(const TValueRec& value);
+
+  void AssignTo(TPersistent& dest) const override;
+  std::string ClassName() const override { return "TNamedVariable"; }
+
+ private:
+  std::string fVarName;
+  TValueRec fValue;
+};
+
+class TVariableCollection : public TZelCollection {
+ public:
+  TNamedVariable* Items(int i) const { return static_cast<TNamedVariable*>(Item(i)); }
+  // Assigns name and value of `item` onto the i-th item.
+  void SetItems(int i, const TNamedVariable& item) { Items(i)->Assign(item); }
+  // Appends a new undefined variable; an existing name raises.
+  TNamedVariable* Add(const std::string& name);
+  // First item with exactly that name, or null.
+  TNamedVariable* FindByName(const std::string& name) const;
+  TNamedVariable* Insert(int index) { return static_cast<TNamedVariable*>(InsertItem(index)); }
+  std::string ClassName() const override { return "TVariableCollection"; }
+
+ protected:
+  std::unique_ptr<TZelCollectionItem> NewItem() override { return std::make_unique<TNamedVariable>(this); }
+};
+
+// The source text of an expression or script with the variables it works on.
+class TExprContext : public TPersistent {
+ public:
+  const std::string& Expression() const { return fExpression; }
+  void SetExpression(const std::string& text) { fExpression = text; }
+  TVariableCollection& Variables() { return fVariables; }
+  const TVariableCollection& Variables() const { return fVariables; }
+  void SetVariables(const TVariableCollection& vars) { fVariables.Assign(vars); }
+
+  // Only onto another context: copies the expression and the variables (names and value copies).
+  void AssignTo(TPersistent& dest) const override;
+  std::string ClassName() const override { return "TExprContext"; }
+
+ private:
+  std::string fExpression;
+  TVariableCollection fVariables;
+};
+
+enum TExprFlowControl { efcNone, efcConditionalJump, efcUnconditionalJump };
+enum TExprFlowKeyword { eccNone, eccIf, eccElse, eccEnd, eccWhile, eccFor, eccEndFor, eccBreak, eccContinue };
+
+// One compiled line of a script.
+class TSingleExpression {
+ public:
+  TSingleExpression() : Words(std::make_unique<TExprWordList>(false)) {}
+  TSingleExpression(const TSingleExpression&) = delete;
+  TSingleExpression& operator=(const TSingleExpression&) = delete;
+  ~TSingleExpression() { DisposeList(Rec); }
+
+  std::string Str;                       // the line's source text
+  TExprRec* Rec = nullptr;               // first node of the evaluation chain (owned)
+  TExprRec* Res = nullptr;               // the node holding the line's result
+  std::unique_ptr<TExprWordList> Words;  // the words of the line (not owned by the list)
+  std::string ResultName;                // the variable the line assigns, if any
+  TExprFlowControl FlowControl = efcNone;
+  int NextLineIndex = 0;
+  int JumpLineIndex = 0;
+  int NestingDepth = 0;
+  TExprFlowKeyword FlowKeyword = eccNone;
+};
+
+// The owned lines of a script.
+class TExprList {
+ public:
+  int Count() const { return static_cast<int>(fItems.size()); }
+  TSingleExpression* Items(int i) const;  // raises ENubraRangeError outside 0..Count-1
+  TSingleExpression* operator[](int i) const { return Items(i); }
+  void SetItems(int i, std::unique_ptr<TSingleExpression> item);
+  TSingleExpression* Add(std::unique_ptr<TSingleExpression> item);
+  TSingleExpression* Insert(int i, std::unique_ptr<TSingleExpression> item);
+  void Delete(int i);
+  void Clear() { fItems.clear(); }
+
+ private:
+  std::vector<std::unique_ptr<TSingleExpression>> fItems;
+};
+
+}  // namespace zel

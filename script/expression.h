@@ -1,0 +1,245 @@
+// The expression object: a script (one statement per line), a symbol table filled with the built-in
+// language, the host's variables and functions, and the compiled form of the script. Hosts set script
+// text, define variables bound to their own data, compile once and evaluate many times.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lang/words/context.h"
+#include "lang/words/gridvar.h"
+#include "lang/words/wordlist.h"
+
+namespace zel {
+
+// The names of the assignment and equality operator words.
+extern const char* const AssignOperator;
+extern const char* const EqualOperator;
+
+class TZelExpression;
+
+// Called before each line is preprocessed; may change the line's word list in place.
+using TPreprocessorEvent = std::function<void(TZelExpression& sender, TExprWordList& words)>;
+
+class TZelExpression : public TPersistent {
+ public:
+  TZelExpression();
+  ~TZelExpression() override;
+  TZelExpression(const TZelExpression&) = delete;
+  TZelExpression& operator=(const TZelExpression&) = delete;
+  std::string ClassName() const override { return "TZelExpression"; }
+
+  // ---- script text ---------------------------------------------------------------------------------
+  int AddExpr(const std::string& expr);
+  int AddExpr(const std::vector<std::string>& exprList);
+  void InsertExpr(int index, const std::string& expr);
+  void DeleteExpr(int index);
+  void ClearExpressions();
+  const std::string& Expression(int index) const { return fExprList[index]->Str; }
+  void SetExpression(int index, const std::string& text);
+  // All lines joined with CR LF; setting splits at CR LF (a lone LF also ends a line).
+  std::string Expressions() const;
+  void SetExpressions(const std::string& text);
+  int ExprCount() const { return fExprList.Count(); }
+  // ClearExpressions, AddExpr(expr), Evaluate().
+  TValueRec* Run(const std::string& expr);
+
+  // ---- symbols -------------------------------------------------------------------------------------
+  TValueRec& DefineVariable(const std::string& name);
+  TDoubleValue& DefineDouble(const std::string& name);
+  TBoolValue& DefineBool(const std::string& name);
+  TIntegerValue& DefineInteger(const std::string& name);
+  TStringValue& DefineString(const std::string& name);
+  TRangeValue& DefineRange(const std::string& name);
+  TComplexValue& DefineComplex(const std::string& name);
+  TVectorValue& DefineVector(const std::string& name, TVec* host = nullptr);
+  TIntVectorValue& DefineIntVector(const std::string& name, TVecInt* host = nullptr);
+  TBoolVectorValue& DefineBoolVector(const std::string& name, TVecInt* host = nullptr);
+  TMatrixValue& DefineMatrix(const std::string& name, TZel* host = nullptr);
+  TIntMatrixValue& DefineIntMatrix(const std::string& name, TZelInt* host = nullptr);
+  TBoolMatrixValue& DefineBoolMatrix(const std::string& name, TZelInt* host = nullptr);
+  TCustomValue& DefineCustomValue(const std::string& name, TObject* obj = nullptr);
+
+  int DefineFunction(const std::string& name, TExprFunc func, int nArguments, int nResults,
+                     const std::string& help);
+  int DefineFunction(const std::string& name, TExprFunc func, int nArguments, const std::string& help = "");
+  int DefineFunction(const std::string& name, int nArguments, TExprFuncObj func,
+                     const std::string& help = "");
+  int DefineFunction(const std::string& name, int nArguments, int nResults, TExprFuncObj func,
+                     const std::string& help);
+  int DefineVaryingFunction(const std::string& name, TExprFunc func, int nArguments,
+                            const std::string& help = "");
+  int DefineVaryingFunction(const std::string& name, int nArguments, TExprFuncObj func,
+                            const std::string& help = "");
+  int DefineOperator(const std::string& sign, TExprFunc func, int nArguments, int precedence,
+                     const std::string& help = "");
+  void DefineDoubleConstant(const std::string& name, double value, const std::string& help = "");
+  void DefineBoolConstant(const std::string& name, bool value, const std::string& help = "");
+  void DefineComplexConstant(const std::string& name, TCplx value, const std::string& help = "");
+
+  // Removes a constant, variable, function or operator; false for punctuation and unknown names.
+  bool Undefine(const std::string& name);
+  void ClearVariables();
+  void ClearAll();
+  // The value of the variable of that name (compiling first when needed), or null.
+  TValueRec* GetVarByName(const std::string& name);
+  TValueRec* VarByName(const std::string& name) { return GetVarByName(name); }
+
+  // Symbol lists: names (and parallel help texts when `help` is given).
+  void GetSymbolList(std::vector<std::string>& names, std::vector<std::string>* help, bool argList,
+                     std::uint32_t kinds);
+  void GetFuncList(std::vector<std::string>& names, std::vector<std::string>* help, bool argList);
+  void GetOperList(std::vector<std::string>& names, std::vector<std::string>* help);
+  void GetConstList(std::vector<std::string>& names, std::vector<std::string>* help);
+  void GetVarList(std::vector<std::string>& names);
+  const TWordList& Words() const { return fWordList; }
+
+  // ---- compilation and evaluation ------------------------------------------------------------------
+  void Compile();
+  bool IsCompiled() const { return fIsCompiled; }
+  // Every line once, in order, without flow control; the value of the last line.
+  TValueRec* Evaluate();
+  TValueRec* Evaluate(int index);
+  // Compiles when needed and runs the program from line 0 following the jumps.
+  TValueRec* EvaluateCompiled();
+  TValueRec* EvaluateRun(int line);
+  // Runs one line and returns the index of the line to run next.
+  int EvaluateStep(int line);
+  const std::string& EvaluatedVarName(int index) const { return fExprList[index]->ResultName; }
+
+  double EvaluateDouble();
+  double EvaluateDouble(int index);
+  bool EvaluateBool();
+  bool EvaluateBool(int index);
+  TCplx EvaluateComplex();
+  TCplx EvaluateComplex(int index);
+  TVec& EvaluateVector();
+  TVec& EvaluateVector(int index);
+  TVecInt& EvaluateVectorInt();
+  TVecInt& EvaluateVectorInt(int index);
+  TZel& EvaluateMatrix();
+  TZel& EvaluateMatrix(int index);
+  TZelInt& EvaluateMatrixInt();
+  TZelInt& EvaluateMatrixInt(int index);
+
+  TValueRec* GetExprResult(int index) const;
+  TValueRec* ExprResult(int index) const { return GetExprResult(index); }
+  TValueRec* GetLastResult() const { return GetExprResult(ExprCount() - 1); }
+  TValueRec* LastResult() const { return GetLastResult(); }
+  // The line itself (flow fields, result node), for runners that step through a script.
+  const TSingleExpression& Line(int index) const { return *fExprList[index]; }
+
+  // ---- settings ------------------------------------------------------------------------------------
+  bool ConstantsAlwaysReal() const { return FConstantsAlwaysReal; }
+  void SetConstantsAlwaysReal(bool b) { FConstantsAlwaysReal = b; }
+  bool ConcatsAlwaysReal() const { return FConcatsAlwaysReal; }
+  void SetConcatsAlwaysReal(bool b) { FConcatsAlwaysReal = b; }
+  void SetTestIntPrecision(TIntPrecision p) { FTestIntPrecision = p; }
+  TIntPrecision TestIntPrecision() const { return FTestIntPrecision; }
+  const TPreprocessorEvent& OnPreprocessor() const { return FOnPreprocessor; }
+  void SetOnPreprocessor(TPreprocessorEvent e) { FOnPreprocessor = std::move(e); }
+
+  // ---- contexts and printing -----------------------------------------------------------------------
+  void LoadContext(const TExprContext& src);
+  void SaveContext(TExprContext& dst);
+  void VarPrint(const TValueRec& value, const std::string& name, std::vector<std::string>& dst) const;
+  std::string VarToolTip(const std::string& name, const TValueRec& value) const;
+
+  // ---- compiler stages (public for tests and tools) ------------------------------------------------
+  void CreateExprWords(TSingleExpression& expr);
+  // Scanning, word creation, preprocessing and the syntax check of one normalised line. The list
+  // references words of the symbol table and of the constant list.
+  std::unique_ptr<TExprWordList> ParseString(const std::string& text);
+  void Preprocessor(TExprWordList& words);
+  void Check(TExprWordList& words);
+  TExprRec* MakeTree(TExprWordList& words);
+  bool CheckArguments(const TExprRec* rec) const;
+  bool ResultCanVary(const TExprRec* rec) const;
+  TExprRec* RemoveConstants(TExprRec* rec);
+  TExprRec* MakeLinkedList(TExprRec* root);
+  TExprRec* EvaluateList(TExprRec* rec);
+  std::string EvaluateResultName(const TExprRec* rec) const;
+  void DisposeTree(TExprRec*& rec);
+  void CreateExprRec(TSingleExpression& expr);
+  void CreateExprRec2(TSingleExpression& expr);
+  TExprFlowKeyword EvaluateFlowKeyword(const TExprWordList& words) const;
+  // Drops the compiled form of every line (for hosts that delete words).
+  void DoDeleteWord(TObject* sender);
+
+  // ---- self-test -----------------------------------------------------------------------------------
+  void Test(const std::string& expr, double expected, bool allowNanInf = false);
+  void Test(const std::string& expr, bool expected);
+  void Test(const std::string& expr, TCplx expected, bool allowNanInf = false);
+  void TestVec(const std::string& expr, const TVec& expected, bool allowNanInf = false);
+  void TestVec(const std::string& expr, const std::vector<double>& expected, bool allowNanInf = false);
+  void TestVecInt(const std::string& expr, const std::vector<int>& expected);
+  void TestZel(const std::string& expr, const TZel& expected, bool allowNanInf = false);
+  void TestZel(const std::string& expr, const std::vector<double>& expected, bool allowNanInf = false);
+  void TestZelInt(const std::string& expr, const std::vector<int>& expected);
+  void NegativeTest(const std::string& expr);
+  void TestSelectAssign();
+  void SelfTest();
+
+ private:
+  friend struct TExprInit;
+  void InitSymbols();
+  void InitConsts();
+  void InitControlWords();
+  void CompileInternal();
+  int AddWord(TExprWord* word);
+  template <class W, class... A>
+  auto& AddVariable(const std::string& name, A&&... args);
+  TValueRec* EvaluateLine(TSingleExpression& line);
+  // Reports an error of pass 1 or 2 with the line index (several lines) or as it is (one line).
+  [[noreturn]] void RaiseCompileError(int line, const std::exception& e) const;
+
+  TExprList fExprList;
+  TWordList fWordList;
+  TExprWordList fConstList;
+  TPreprocessorEvent FOnPreprocessor;
+  std::vector<int> ReturnLine;
+  std::vector<std::vector<int>> BreakContinueLine;
+
+ public:
+  // References to words of the symbol table, compared by identity.
+  TExprWord* ewWhile = nullptr;
+  TExprWord* ewEnd = nullptr;
+  TExprWord* ewIf = nullptr;
+  TExprWord* ewElse = nullptr;
+  TExprWord* ewFor = nullptr;
+  TExprWord* ewEndFor = nullptr;
+  TExprWord* ewBreak = nullptr;
+  TExprWord* ewContinue = nullptr;
+  TExprWord* ewTrue = nullptr;
+  TExprWord* ewNubraEOA = nullptr;
+  TExprWord* ewComma = nullptr;
+  TExprWord* ewLeftBracket = nullptr;
+  TExprWord* ewRightBracket = nullptr;
+  TExprWord* ewRowConcat = nullptr;
+  TExprWord* ewColConcat = nullptr;
+  TExprWord* ewAssign = nullptr;
+  TExprWord* ewSelect = nullptr;
+  TExprWord* ewAssignOp = nullptr;
+  TExprWord* ewColonOp = nullptr;
+
+ private:
+  TIntPrecision FTestIntPrecision = prInt32;
+  bool fIsCompiled = false;
+  bool FConstantsAlwaysReal = false;
+  bool FConcatsAlwaysReal = true;
+};
+
+// Routines of the flow keywords if, while, for and endfor.
+void _If(TExprRec& expr);
+void _While(TExprRec& expr);
+void _For(TExprRec& expr);
+void _EndFor(TExprRec& expr);
+
+// True when the text, trimmed, is not empty and ends with ";".
+bool TerminatedWithSemicolon(const std::string& text);
+// The identifier containing position charIdx (1-based) of src, or "".
+std::string ExpandCharToWord(const std::string& src, int charIdx);
+
+}  // namespace zel

@@ -1,0 +1,180 @@
+// Line normalisation, scanning and word creation: the text of one line becomes a list of words of the
+// symbol table, with literal constants created on the way and unknown names entered as new variables.
+#include <charconv>
+#include <cstdint>
+
+#include "core/text.h"
+#include "script/expression.h"
+
+namespace zel {
+
+namespace {
+
+bool IsBlankOrControl(unsigned char c) { return c <= ' ' || c == 127; }
+
+std::string TrimText(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlankOrControl(static_cast<unsigned char>(s[b]))) ++b;
+  while (e > b && IsBlankOrControl(static_cast<unsigned char>(s[e - 1]))) --e;
+  return s.substr(b, e - b);
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+bool IsIdentChar(char c) {
+  return IsDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+// Replaces every occurrence of `from` by `to`, left to right.
+void ReplaceAll(std::string& s, const std::string& from, const std::string& to) {
+  for (size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size()))
+    s.replace(p, from.size(), to);
+}
+
+struct Token {
+  std::string text;
+  bool literal = false;
+};
+
+// Splits a line into tokens (0-based positions here; the rules are those of the language reference).
+class Scanner {
+ public:
+  explicit Scanner(const std::string& s) : fText(s) {}
+
+  bool Next(Token& token) {
+    const size_t len = fText.size();
+    if (fPos >= len) return false;
+    while (fPos + 1 < len && fText[fPos] == ' ') ++fPos;
+    const size_t start = fPos;
+    token.literal = false;
+    const char c = fText[fPos];
+    if (c == '$') {
+      ++fPos;
+      if (fPos < len && IsHexDigit(fText[fPos])) {
+        Number(true);
+        token.literal = true;
+      } else {
+        while (fPos < len && IsIdentChar(fText[fPos])) ++fPos;
+      }
+    } else if (c == '.' || IsDigit(c)) {
+      Number(false);
+      token.literal = true;
+    } else if (IsIdentChar(c)) {
+      while (fPos < len && IsIdentChar(fText[fPos])) ++fPos;
+    } else if (c == '"') {
+      const size_t close = fText.find('"', fPos + 1);
+      fPos = close == std::string::npos ? len : close + 1;
+      token.literal = true;
+    } else if (c == '!' || c == ':' || c == '~') {
+      fPos += At(fPos + 1) == '=' ? 2 : 1;
+    } else if (c == '*' || c == '+' || c == '-' || c == '/') {
+      fPos += At(fPos + 1) == '.' ? 2 : 1;
+    } else if (c == '<' || c == '=' || c == '>') {
+      const char n = At(fPos + 1);
+      fPos += (n == '<' || n == '=' || n == '>') ? 2 : 1;
+    } else if (c == '&' || c == '|') {
+      fPos += At(fPos + 1) == c ? 2 : 1;
+    } else {
+      fPos += 1;
+    }
+    token.text = TrimText(fText.substr(start, fPos - start));
+    return true;
+  }
+
+ private:
+  char At(size_t i) const { return i < fText.size() ? fText[i] : '\0'; }
+
+  void Digits(bool hex) {
+    while (fPos < fText.size() && (hex ? IsHexDigit(fText[fPos]) : IsDigit(fText[fPos]))) ++fPos;
+  }
+
+  // digits [ "." digits ] [ ("e"|"E") [sign] digits ] [ "i" ]
+  void Number(bool hex) {
+    Digits(hex);
+    if (At(fPos) == '.') {
+      ++fPos;
+      Digits(hex);
+    }
+    if (At(fPos) == 'e' || At(fPos) == 'E') {
+      ++fPos;
+      if (At(fPos) == '+' || At(fPos) == '-') ++fPos;
+      Digits(false);
+    }
+    if (At(fPos) == 'i') ++fPos;
+  }
+
+  const std::string& fText;
+  size_t fPos = 0;
+};
+
+// "$FF" → "255": the 32-bit hexadecimal conversion (values above 32 bits are refused).
+std::string HexLiteralToDecimal(const std::string& token) {
+  std::uint64_t v = 0;
+  const char* first = token.data() + 1;
+  const char* last = token.data() + token.size();
+  auto [ptr, ec] = std::from_chars(first, last, v, 16);
+  if (ec != std::errc() || ptr != last || v > 0xFFFFFFFFull)
+    throw EZelParseError("'" + token + "' is not a valid integer value");
+  return std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(v)));
+}
+
+}  // namespace
+
+bool TerminatedWithSemicolon(const std::string& text) {
+  const std::string t = TrimText(text);
+  return !t.empty() && t.back() == ';';
+}
+
+std::string ExpandCharToWord(const std::string& src, int charIdx) {
+  if (src.empty()) return "";
+  const int len = static_cast<int>(src.size());
+  charIdx = std::max(1, std::min(charIdx, len));
+  int stop = charIdx;  // 1-based: moves right while the character belongs to an identifier
+  while (stop <= len && IsIdentChar(src[static_cast<size_t>(stop - 1)])) ++stop;
+  int start = charIdx;
+  while (start >= 1 && IsIdentChar(src[static_cast<size_t>(start - 1)])) --start;
+  if (stop - start - 1 <= 0) return "";
+  std::string word = src.substr(static_cast<size_t>(start), static_cast<size_t>(stop - start - 1));
+  if (!word.empty() && IsDigit(word[0])) return "";
+  return word;
+}
+
+void TZelExpression::CreateExprWords(TSingleExpression& expr) {
+  std::string text = TrimText(expr.Str);
+  ReplaceAll(text, ".+", "+.");
+  ReplaceAll(text, ".-", "-.");
+  ReplaceAll(text, ".*", "*.");
+  ReplaceAll(text, "./", "/.");
+  const size_t comment = text.find("//");
+  if (comment != std::string::npos) text.resize(comment);
+  expr.Words = ParseString(text);
+  expr.FlowKeyword = EvaluateFlowKeyword(*expr.Words);
+}
+
+std::unique_ptr<TExprWordList> TZelExpression::ParseString(const std::string& text) {
+  auto words = std::make_unique<TExprWordList>(false);
+  const std::string line = TrimText(text);
+  Scanner scanner(line);
+  Token token;
+  while (scanner.Next(token)) {
+    if (!token.literal) {
+      if (token.text.empty()) continue;
+      int index = 0;
+      if (!fWordList.Find(token.text, index)) {
+        fWordList.Insert(index, new TExprVariable(token.text));
+      }
+      words->Append(fWordList[index]);
+      continue;
+    }
+    std::string literal = token.text[0] == '$' ? HexLiteralToDecimal(token.text) : token.text;
+    TExprWord* constant = literal[0] == '"' ? static_cast<TExprWord*>(new TExprStringConstant(literal))
+                                            : new TExprConstant("", literal, FConstantsAlwaysReal);
+    fConstList.Append(constant);
+    words->Append(constant);
+  }
+  Preprocessor(*words);
+  Check(*words);
+  return words;
+}
+
+}  // namespace zel
