@@ -252,7 +252,7 @@ void TranspReal(const TZel& src, TZel& dst, bool conjugate) {
   const int rows = src.Rows();
   const int cols = src.Cols();
   const bool complex = src.Complex();
-  const TMtxFloatPrecision p = src.FloatPrecision();
+  const TNubraPrecision p = src.FloatPrecision();
   const void* s = Detach(src.PValues(), Bytes(src), dst.PValues(), Bytes(dst), &src == &dst);
   dst.Size(cols, rows, complex);
   dst.SetFloatPrecision(p);
@@ -356,12 +356,12 @@ void TensorProd(const TVec& col, const TVec& row, TZel& dst) {
 
 // ---- solves ----------------------------------------------------------------------------------------
 
-void LQRSolve(const TZel& a, const TZel& b, TZel& x, TMtxOperation op, double tol) {
-  Solve("LQRSolve", Ref(a), op == TMtxOperation::opTrans, Ref(b), false, {x, SizeMatrix, false}, tol);
+void LQRSolve(const TZel& a, const TZel& b, TZel& x, TMatrixForm op, double tol) {
+  Solve("LQRSolve", Ref(a), op == TMatrixForm::mfTransposed, Ref(b), false, {x, SizeMatrix, false}, tol);
 }
 
-void LQRSolve(const TZel& a, const TVec& b, TVec& x, TMtxOperation op, double tol) {
-  Solve("LQRSolve", Ref(a), op == TMtxOperation::opTrans, ColRef(b), false, {x, SizeVector, false}, tol);
+void LQRSolve(const TZel& a, const TVec& b, TVec& x, TMatrixForm op, double tol) {
+  Solve("LQRSolve", Ref(a), op == TMatrixForm::mfTransposed, ColRef(b), false, {x, SizeVector, false}, tol);
 }
 
 // x·a = b is aᵀ·xᵀ = bᵀ: a enters transposed, b and the solution as their transposes.

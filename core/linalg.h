@@ -6,7 +6,7 @@
 namespace zel {
 
 // How a matrix enters a solve: as it is, or transposed.
-enum class TMtxOperation { opNone, opTrans };
+enum class TMatrixForm { mfAsIs, mfTransposed };
 
 // Default tolerance of least-squares solves: singular values below tol · largest count as zero.
 inline constexpr double LQRTolerance = 2.220446049250313e-13;
@@ -21,9 +21,9 @@ void TensorProd(const TVec& col, const TVec& row, TZel& dst);
 
 // Least-squares solution of op(a)·x = b (minimum norm when rank deficient). a is m × n; b has m rows
 // (or m elements); x gets n rows (or n elements).
-void LQRSolve(const TZel& a, const TZel& b, TZel& x, TMtxOperation op = TMtxOperation::opNone,
+void LQRSolve(const TZel& a, const TZel& b, TZel& x, TMatrixForm op = TMatrixForm::mfAsIs,
               double tol = LQRTolerance);
-void LQRSolve(const TZel& a, const TVec& b, TVec& x, TMtxOperation op = TMtxOperation::opNone,
+void LQRSolve(const TZel& a, const TVec& b, TVec& x, TMatrixForm op = TMatrixForm::mfAsIs,
               double tol = LQRTolerance);
 // Least-squares solution of the right division x·a = b (minimum norm when rank deficient), without
 // transposing anything first. a is p × q and b is r × q; x gets r × p. The second form takes a as the

@@ -24,12 +24,7 @@ namespace zel {
 enum TIntPrecision : std::uint8_t { prInt32 = 0, prInt16 = 1, prUInt8 = 2 };
 
 // Floating precision tag of real objects. Storage is always double; the tag is kept for hosts and files.
-enum TMtxFloatPrecision : std::uint8_t {
-  fpSingle = 0,
-  fpDouble = 1,
-  fpSingleComplex = 2,
-  fpDoubleComplex = 3
-};
+enum TNubraPrecision : std::uint8_t { npSingle = 0, npDouble = 1, npSingleComplex = 2, npDoubleComplex = 3 };
 
 // How real values become integers.
 enum class TRounding : std::uint8_t { rnRound, rnTrunc };
@@ -54,6 +49,11 @@ class TNubra {
   virtual ~TNubra();
 
   int Length() const { return fLength; }
+  // The shape: a matrix's rows and columns; a vector is one row of Length elements (as in products, in
+  // a copy into a matrix and under transpose, which gives a Length x 1 matrix).
+  bool IsMatrix() const { return fMatrix; }
+  int Rows() const { return fMatrix ? fRows : 1; }
+  int Cols() const { return fMatrix ? fCols : fLength; }
   bool IsView() const { return fView; }
   // False for a view whose source has since moved its storage (grown, reallocated, or become a view of
   // something else): reading it would touch freed memory. Objects that are not views are always current.
@@ -95,6 +95,9 @@ class TNubra {
   std::unique_ptr<std::byte[], AlignedDelete> fOwn;
   std::size_t fCapacity = 0;  // bytes in fOwn
   int fLength = 0;
+  int fRows = 0;  // matrices only
+  int fCols = 0;
+  bool fMatrix = false;  // set once by the matrix classes' constructors
   bool fView = false;
 };
 
@@ -104,9 +107,9 @@ class TNubraVec : public TNubra {
   bool Complex() const { return fComplex; }
   // Reinterprets the buffer: a real object of length 2n becomes n complex values and back.
   void SetComplex(bool value);
-  TMtxFloatPrecision FloatPrecision() const;
+  TNubraPrecision FloatPrecision() const;
   // Sets the precision tag; switching between real and complex keeps the length (values undefined).
-  void SetFloatPrecision(TMtxFloatPrecision p);
+  void SetFloatPrecision(TNubraPrecision p);
 
   double* PValues() { return static_cast<double*>(fData); }
   const double* PValues() const { return static_cast<const double*>(fData); }
@@ -148,11 +151,12 @@ class TNubraVec : public TNubra {
                        bool headers = false) const override;
   void StringsToValues(const std::vector<std::string>& src, const std::string& delimiter = "\t") override;
 
+  // Sizes a matrix to rows x cols, a vector to rows·cols elements (values of kept elements stay).
+  void SizeShape(int rows, int cols, bool complex);
+
  protected:
   // Sets length and complexity; keeps the values that fit; zero-fills new elements when asked.
   void SizeElements(int len, bool complex, bool zeroNew);
-  virtual int RowCount() const { return fLength; }
-  virtual int ColCount() const { return 1; }
   // Called after SetComplex reinterpreted the buffer (a matrix halves or doubles its columns).
   virtual void ComplexChanged(bool toComplex) { (void)toComplex; }
 
@@ -181,8 +185,8 @@ class TVec : public TNubraVec {
 // A real or complex row-major matrix.
 class TZel : public TNubraVec {
  public:
-  TZel() = default;
-  TZel(int rows, int cols, bool complex = false) { Size(rows, cols, complex); }
+  TZel() { fMatrix = true; }
+  TZel(int rows, int cols, bool complex = false) : TZel() { Size(rows, cols, complex); }
 
   int Rows() const { return fRows; }
   int Cols() const { return fCols; }
@@ -210,13 +214,7 @@ class TZel : public TNubraVec {
   void LoadFromStream(std::istream& s) override;
 
  protected:
-  int RowCount() const override { return fRows; }
-  int ColCount() const override { return fCols; }
   void ComplexChanged(bool toComplex) override;
-
- private:
-  int fRows = 0;
-  int fCols = 0;
 };
 
 // Integer storage shared by TVecInt and TZelInt. Bool vectors and matrices are integer objects of 0/1.
@@ -283,10 +281,11 @@ class TNubraInt : public TNubra {
                        bool headers = false) const override;
   void StringsToValues(const std::vector<std::string>& src, const std::string& delimiter = "\t") override;
 
+  // Sizes a matrix to rows x cols, a vector to rows·cols elements (values of kept elements stay).
+  void SizeShape(int rows, int cols, TIntPrecision p);
+
  protected:
   void SizeElements(int len, TIntPrecision p, bool zeroNew);
-  virtual int RowCount() const { return fLength; }
-  virtual int ColCount() const { return 1; }
 
   friend class TNubraVec;  // CopyToInt sets the destination's precision without converting its old data
 
@@ -310,8 +309,8 @@ class TVecInt : public TNubraInt {
 // An integer row-major matrix.
 class TZelInt : public TNubraInt {
  public:
-  TZelInt() = default;
-  TZelInt(int rows, int cols, TIntPrecision p = prInt32) { Size(rows, cols, p); }
+  TZelInt() { fMatrix = true; }
+  TZelInt(int rows, int cols, TIntPrecision p = prInt32) : TZelInt() { Size(rows, cols, p); }
 
   int Rows() const { return fRows; }
   int Cols() const { return fCols; }
@@ -332,14 +331,6 @@ class TZelInt : public TNubraInt {
 
   void SaveToStream(std::ostream& s) const override;
   void LoadFromStream(std::istream& s) override;
-
- protected:
-  int RowCount() const override { return fRows; }
-  int ColCount() const override { return fCols; }
-
- private:
-  int fRows = 0;
-  int fCols = 0;
 };
 
 }  // namespace zel

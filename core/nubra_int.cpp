@@ -203,6 +203,11 @@ void TVecInt::SetFullRange() { LeaveView(); }
 
 // ---- TZelInt ----
 
+void TNubraInt::SizeShape(int rows, int cols, TIntPrecision p) {
+  if (fMatrix) return static_cast<TZelInt*>(this)->Size(rows, cols, p);
+  SizeElements(detail::ShapeLength("Size", rows, cols), p, false);
+}
+
 void TZelInt::Size(int rows, int cols, TIntPrecision p) {
   SizeElements(detail::ShapeLength("Size", rows, cols), p, false);
   fRows = rows;
@@ -218,9 +223,8 @@ void TZelInt::Resize(int rows, int cols) {
 
 void TZelInt::Copy(const TNubraInt& src) {
   if (&src == this) return;
-  const auto* m = dynamic_cast<const TZelInt*>(&src);
-  const int rows = m ? m->fRows : 1;
-  const int cols = m ? m->fCols : src.Length();
+  const int rows = src.Rows();
+  const int cols = src.Cols();
   TNubraInt::Copy(src);
   fRows = rows;
   fCols = cols;
@@ -244,9 +248,8 @@ void TZelInt::Copy(const TZelInt& src, int srcRow, int srcCol, int row, int col,
 }
 
 void TZelInt::CopyFromReal(const TNubraVec& src, TRounding rounding) {
-  const auto* m = dynamic_cast<const TZel*>(&src);
-  const int rows = m ? m->Rows() : 1;
-  const int cols = m ? m->Cols() : src.Length();
+  const int rows = src.Rows();
+  const int cols = src.Cols();
   TNubraInt::CopyFromReal(src, rounding);
   fRows = rows;
   fCols = cols;

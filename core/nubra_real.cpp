@@ -50,16 +50,16 @@ void TNubraVec::SetComplex(bool value) {
   }
 }
 
-TMtxFloatPrecision TNubraVec::FloatPrecision() const {
-  if (fComplex) return fSingle ? fpSingleComplex : fpDoubleComplex;
-  return fSingle ? fpSingle : fpDouble;
+TNubraPrecision TNubraVec::FloatPrecision() const {
+  if (fComplex) return fSingle ? npSingleComplex : npDoubleComplex;
+  return fSingle ? npSingle : npDouble;
 }
 
-void TNubraVec::SetFloatPrecision(TMtxFloatPrecision p) {
-  if (p > fpDoubleComplex) ERaise(Fmt("Invalid floating precision %d", static_cast<int>(p)));
-  const bool complex = p == fpSingleComplex || p == fpDoubleComplex;
+void TNubraVec::SetFloatPrecision(TNubraPrecision p) {
+  if (p > npDoubleComplex) ERaise(Fmt("Invalid floating precision %d", static_cast<int>(p)));
+  const bool complex = p == npSingleComplex || p == npDoubleComplex;
   if (complex != fComplex) SizeElements(fLength, complex, false);
-  fSingle = p == fpSingle || p == fpSingleComplex;
+  fSingle = p == npSingle || p == npSingleComplex;
 }
 
 void TNubraVec::SetZero() { std::fill_n(PValues(), ScalarCount(), 0.0); }
@@ -165,7 +165,7 @@ void TVec::SetSubRange(TNubraVec& src, int index, int len) {
         Fmt("SetSubRange: index = %d, len = %d out of range (src.Length = %d)", index, len, src.Length()));
   double* base = src.PValues();
   const int scalarsPerElement = src.Complex() ? 2 : 1;
-  const bool single = src.FloatPrecision() == fpSingle || src.FloatPrecision() == fpSingleComplex;
+  const bool single = src.FloatPrecision() == npSingle || src.FloatPrecision() == npSingleComplex;
   PointInto(src, base == nullptr ? nullptr : base + static_cast<std::size_t>(index) * scalarsPerElement);
   fLength = len;
   fComplex = src.Complex();
@@ -175,6 +175,11 @@ void TVec::SetSubRange(TNubraVec& src, int index, int len) {
 void TVec::SetFullRange() { LeaveView(); }
 
 // ---- TZel ----
+
+void TNubraVec::SizeShape(int rows, int cols, bool complex) {
+  if (fMatrix) return static_cast<TZel*>(this)->Size(rows, cols, complex);
+  SizeElements(detail::ShapeLength("Size", rows, cols), complex, false);
+}
 
 void TZel::Size(int rows, int cols, bool complex) {
   SizeElements(detail::ShapeLength("Size", rows, cols), complex, false);
@@ -191,9 +196,8 @@ void TZel::Resize(int rows, int cols) {
 
 void TZel::Copy(const TNubraVec& src) {
   if (&src == this) return;
-  const auto* m = dynamic_cast<const TZel*>(&src);
-  const int rows = m ? m->fRows : 1;
-  const int cols = m ? m->fCols : src.Length();
+  const int rows = src.Rows();
+  const int cols = src.Cols();
   TNubraVec::Copy(src);
   fRows = rows;
   fCols = cols;
@@ -213,9 +217,8 @@ void TZel::Copy(const TZel& src, int srcRow, int srcCol, int row, int col, int r
 }
 
 void TZel::CopyFromInt(const TNubraInt& src) {
-  const auto* m = dynamic_cast<const TZelInt*>(&src);
-  const int rows = m ? m->Rows() : 1;
-  const int cols = m ? m->Cols() : src.Length();
+  const int rows = src.Rows();
+  const int cols = src.Cols();
   TNubraVec::CopyFromInt(src);
   fRows = rows;
   fCols = cols;

@@ -155,27 +155,26 @@ void LayoutCells(const std::vector<std::string>& cells, int rows, int cols, bool
 
 void TNubraVec::ValuesToStrings(std::vector<std::string>& dst, const std::string& delimiter, bool align,
                                 bool headers) const {
-  const int rows = RowCount();
-  const int cols = ColCount();
+  const int rows = fMatrix ? fRows : fLength;  // a vector prints one element per line
+  const int cols = fMatrix ? fCols : 1;
   std::vector<std::string> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
   for (std::size_t i = 0; i < cells.size(); ++i) {
     const int k = static_cast<int>(i);
     cells[i] = fComplex ? CplxToStr(CValues(k)) : SampleToStr(Values(k));
   }
-  LayoutCells(cells, rows, cols, dynamic_cast<const TZel*>(this) != nullptr, delimiter, align, headers, dst);
+  LayoutCells(cells, rows, cols, fMatrix, delimiter, align, headers, dst);
 }
 
 // One reader for vectors and matrices: a matrix takes the shape of the lines, a vector every value.
 void TNubraVec::StringsToValues(const std::vector<std::string>& src, const std::string& delimiter) {
-  auto* matrix = dynamic_cast<TZel*>(this);
   std::vector<TParsedValue> values;
   int rows = 0;
   int cols = 0;
-  ReadLines(src, delimiter, matrix != nullptr, values, rows, cols, ParseValue);
+  ReadLines(src, delimiter, fMatrix, values, rows, cols, ParseValue);
   const bool complex =
       std::any_of(values.begin(), values.end(), [](const TParsedValue& v) { return v.imaginary; });
-  if (matrix) {
-    matrix->Size(rows, cols, complex);
+  if (fMatrix) {
+    SizeShape(rows, cols, complex);
   } else {
     SizeElements(static_cast<int>(values.size()), complex, false);
   }
@@ -190,22 +189,20 @@ void TNubraVec::StringsToValues(const std::vector<std::string>& src, const std::
 
 void TNubraInt::ValuesToStrings(std::vector<std::string>& dst, const std::string& delimiter, bool align,
                                 bool headers) const {
-  const int rows = RowCount();
-  const int cols = ColCount();
+  const int rows = fMatrix ? fRows : fLength;  // a vector prints one element per line
+  const int cols = fMatrix ? fCols : 1;
   std::vector<std::string> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
   for (std::size_t i = 0; i < cells.size(); ++i) cells[i] = std::to_string(Get(static_cast<int>(i)));
-  LayoutCells(cells, rows, cols, dynamic_cast<const TZelInt*>(this) != nullptr, delimiter, align, headers,
-              dst);
+  LayoutCells(cells, rows, cols, fMatrix, delimiter, align, headers, dst);
 }
 
 void TNubraInt::StringsToValues(const std::vector<std::string>& src, const std::string& delimiter) {
-  auto* matrix = dynamic_cast<TZelInt*>(this);
   std::vector<std::int32_t> values;
   int rows = 0;
   int cols = 0;
-  ReadLines(src, delimiter, matrix != nullptr, values, rows, cols, ParseInt32);
-  if (matrix) {
-    matrix->Size(rows, cols, fPrecision);
+  ReadLines(src, delimiter, fMatrix, values, rows, cols, ParseInt32);
+  if (fMatrix) {
+    SizeShape(rows, cols, fPrecision);
   } else {
     SizeElements(static_cast<int>(values.size()), fPrecision, false);
   }

@@ -11,11 +11,15 @@
 
 #include "core/errors.h"
 #include "core/intarith.h"
-#include "core/nubra_detail.h"
+#include "core/kernel_detail.h"
 
 namespace zel {
 
 namespace {
+
+using detail::MustBuffer;
+using detail::SizeResult;
+using detail::ThroughTemporary;
 
 // ---- scalar helpers --------------------------------------------------------------------------------
 
@@ -112,41 +116,6 @@ T Saturate(std::int64_t v) {
 
 // ---- destinations ----------------------------------------------------------------------------------
 
-const void* DataOf(const TNubraVec& x) { return x.PValues(); }
-const void* DataOf(const TNubraInt& x) { return x.PBValues(); }
-std::size_t UsedBytes(const TNubraVec& x) {
-  return static_cast<std::size_t>(x.ScalarCount()) * sizeof(double);
-}
-std::size_t UsedBytes(const TNubraInt& x) {
-  return static_cast<std::size_t>(x.Length()) * IntPrecisionBytes(x.IntPrecision());
-}
-
-// True when writing straight into dst could overwrite operand x before it is read: dst shares storage
-// with x and is not x itself keeping its element layout. An owned dst counts its whole buffer, which a
-// view may point into anywhere.
-template <class N>
-bool MustBuffer(const N& dst, const N* x, bool sameLayout) {
-  if (!x) return false;
-  if (&dst == x) return !sameLayout;
-  const std::size_t dstBytes = dst.IsView() ? UsedBytes(dst) : std::max(UsedBytes(dst), dst.Capacity());
-  return detail::Overlaps(DataOf(dst), dstBytes, DataOf(*x), UsedBytes(*x));
-}
-
-// Gives dst the result's size: a matrix destination the shape of the first matrix operand (or 1 × n), a
-// vector destination the length. `tag` is the complexity or the integer precision.
-template <class Mat, class Vec, class N, class Tag>
-void SizeResult(N& dst, const N* a, const N* b, int n, Tag tag) {
-  const Mat* shape = a ? dynamic_cast<const Mat*>(a) : nullptr;
-  if (!shape && b) shape = dynamic_cast<const Mat*>(b);
-  if (auto* m = dynamic_cast<Mat*>(&dst)) {
-    m->Size(shape ? shape->Rows() : 1, shape ? shape->Cols() : n, tag);
-  } else if (auto* v = dynamic_cast<Vec*>(&dst)) {
-    v->Size(n, tag);
-  } else {
-    ERaise("Element-wise arithmetic: unsupported destination object");
-  }
-}
-
 // The common length of the array operands (at least one is an array).
 template <class N>
 int OperandLength(const char* who, const N* a, const N* b) {
@@ -155,33 +124,19 @@ int OperandLength(const char* who, const N* a, const N* b) {
   return a ? a->Length() : b->Length();
 }
 
-// Computes into a temporary of dst's kind and copies the result into dst.
-template <class Mat, class Vec, class N, class F>
-void ThroughTemporary(N& dst, F&& compute) {
-  if (dynamic_cast<Mat*>(&dst)) {
-    Mat t;
-    compute(static_cast<N&>(t));
-    dst.Copy(t);
-  } else {
-    Vec t;
-    compute(static_cast<N&>(t));
-    dst.Copy(t);
-  }
-}
-
 // dst = f(a(i), b(i)) for every element; f's result type (double or TCplx) decides the complexity.
 template <class F>
 void Elementwise(const char* who, const RealArg& a, const RealArg& b, TNubraVec& dst, F f) {
   const int n = OperandLength<TNubraVec>(who, a.array, b.array);
   const bool complex = a.complex || b.complex;
   if (MustBuffer(dst, a.array, a.complex == complex) || MustBuffer(dst, b.array, b.complex == complex)) {
-    ThroughTemporary<TZel, TVec>(dst, [&](TNubraVec& t) { Elementwise(who, a, b, t, f); });
+    ThroughTemporary(dst, [&](TNubraVec& t) { Elementwise(who, a, b, t, f); });
     return;
   }
   Visit(a, [&](auto pa) {
     Visit(b, [&](auto pb) {
       using R = decltype(f(pa[0], pb[0]));
-      SizeResult<TZel, TVec>(dst, a.array, b.array, n, std::is_same_v<R, TCplx>);
+      SizeResult(dst, a.array, b.array, n, std::is_same_v<R, TCplx>);
       R* d = reinterpret_cast<R*>(dst.PValues());
       for (int i = 0; i < n; ++i) d[i] = f(pa[i], pb[i]);
     });
@@ -201,7 +156,7 @@ void IntRem(const IntArg& a, const IntArg& b, TNubraInt& dst) {
   const TIntPrecision pa = precision(a), pb = precision(b);
   const TIntPrecision p = IntPrecisionBytes(pa) >= IntPrecisionBytes(pb) ? pa : pb;
   if (MustBuffer(dst, a.array, pa == p) || MustBuffer(dst, b.array, pb == p)) {
-    ThroughTemporary<TZelInt, TVecInt>(dst, [&](TNubraInt& t) { IntRem(a, b, t); });
+    ThroughTemporary(dst, [&](TNubraInt& t) { IntRem(a, b, t); });
     return;
   }
   Visit(a, [&](auto xa) {
@@ -209,7 +164,7 @@ void IntRem(const IntArg& a, const IntArg& b, TNubraInt& dst) {
       using A = typename Width<decltype(xa)>::type;
       using B = typename Width<decltype(xb)>::type;
       using T = std::conditional_t<(sizeof(A) >= sizeof(B)), A, B>;
-      SizeResult<TZelInt, TVecInt>(dst, a.array, b.array, n, PrecisionOf<T>());
+      SizeResult(dst, a.array, b.array, n, PrecisionOf<T>());
       T* d = static_cast<T*>(dst.Visit([](auto* q) { return static_cast<void*>(q); }));
       for (int i = 0; i < n; ++i)
         d[i] = Saturate<T>(CheckedRem(static_cast<std::int64_t>(xa[i]), static_cast<std::int64_t>(xb[i])));

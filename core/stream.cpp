@@ -131,10 +131,10 @@ void ReadShape(std::istream& s, int& rows, int& cols) {
     ERaise(Fmt("Stream read error: matrix size %d x %d is too large", rows, cols));
 }
 
-TMtxFloatPrecision ReadFloatPrecision(std::istream& s) {
+TNubraPrecision ReadFloatPrecision(std::istream& s) {
   const std::int32_t p = StreamReadInt32(s);
-  if (p < fpSingle || p > fpDoubleComplex) ERaise(Fmt("Stream read error: invalid floating precision %d", p));
-  return static_cast<TMtxFloatPrecision>(p);
+  if (p < npSingle || p > npDoubleComplex) ERaise(Fmt("Stream read error: invalid floating precision %d", p));
+  return static_cast<TNubraPrecision>(p);
 }
 
 TIntPrecision ReadIntPrecision(std::istream& s) {
@@ -143,7 +143,7 @@ TIntPrecision ReadIntPrecision(std::istream& s) {
   return static_cast<TIntPrecision>(p);
 }
 
-bool IsComplex(TMtxFloatPrecision p) { return p == fpSingleComplex || p == fpDoubleComplex; }
+bool IsComplex(TNubraPrecision p) { return p == npSingleComplex || p == npDoubleComplex; }
 
 }  // namespace
 
@@ -221,7 +221,7 @@ void TNubraVec::LoadFromStream(std::istream& s) {
   ExpectTag(s, "ZV01", "real or complex vector");
   const int len = ReadCount(s, "length");
   if (len > INT_MAX / 2) ERaise(Fmt("Stream read error: length %d is too large", len));
-  const TMtxFloatPrecision p = ReadFloatPrecision(s);
+  const TNubraPrecision p = ReadFloatPrecision(s);
   const std::size_t scalars = static_cast<std::size_t>(len) * (IsComplex(p) ? 2 : 1);
   LoadElements(s, scalars, sizeof(double), [&] {
     SizeElements(len, IsComplex(p), false);
@@ -243,7 +243,7 @@ void TZel::LoadFromStream(std::istream& s) {
   int rows = 0;
   int cols = 0;
   ReadShape(s, rows, cols);
-  const TMtxFloatPrecision p = ReadFloatPrecision(s);
+  const TNubraPrecision p = ReadFloatPrecision(s);
   const std::size_t scalars = static_cast<std::size_t>(rows) * cols * (IsComplex(p) ? 2 : 1);
   LoadElements(s, scalars, sizeof(double), [&] {
     Size(rows, cols, IsComplex(p));

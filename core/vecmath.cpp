@@ -9,84 +9,20 @@
 #include <type_traits>
 
 #include "core/errors.h"
-#include "core/nubra_detail.h"
+#include "core/kernel_detail.h"
 
 namespace zel {
 
 namespace {
 
+using detail::MustBuffer;
+using detail::SizeResult;
+using detail::ThroughTemporary;
+
 // ---- destinations ----------------------------------------------------------------------------------
 
 void CheckLengths(const char* who, int a, int b) {
   if (a != b) ERaise(Fmt("%s: operand lengths differ (%d and %d)", who, a, b));
-}
-
-// Bytes of the storage an object occupies: a view its window, an owned object its whole buffer (which
-// a view of it may point into anywhere).
-std::size_t StorageBytes(const TNubra& x, std::size_t usedBytes) {
-  return x.IsView() ? usedBytes : std::max(usedBytes, x.Capacity());
-}
-
-std::size_t UsedBytes(const TNubraVec& x) {
-  return static_cast<std::size_t>(x.ScalarCount()) * sizeof(double);
-}
-std::size_t UsedBytes(const TNubraInt& x) {
-  return static_cast<std::size_t>(x.Length()) * IntPrecisionBytes(x.IntPrecision());
-}
-const void* DataOf(const TNubraVec& x) { return x.PValues(); }
-const void* DataOf(const TNubraInt& x) { return x.PBValues(); }
-
-// True when writing the result straight into dst could destroy operand x before it is read: dst shares
-// storage with x and is not x itself keeping its element layout (`sameLayout`).
-template <class N>
-bool MustBuffer(const N& dst, const N& x, bool sameLayout) {
-  if (&dst == &x) return !sameLayout;
-  return detail::Overlaps(DataOf(dst), StorageBytes(dst, UsedBytes(dst)), DataOf(x), UsedBytes(x));
-}
-
-// The first matrix among the operands (null ones skipped), or null.
-template <class M, class N>
-const M* FirstMatrix(const N* a, const N* b) {
-  const M* m = a ? dynamic_cast<const M*>(a) : nullptr;
-  return m ? m : (b ? dynamic_cast<const M*>(b) : nullptr);
-}
-
-// Gives dst the result's size: a matrix destination the shape of the first matrix operand (or 1 × len),
-// a vector destination the length.
-void SizeResult(TNubraVec& dst, const TNubraVec* a, const TNubraVec* b, int len, bool complex) {
-  if (auto* m = dynamic_cast<TZel*>(&dst)) {
-    const TZel* shape = FirstMatrix<TZel>(a, b);
-    m->Size(shape ? shape->Rows() : 1, shape ? shape->Cols() : len, complex);
-  } else if (auto* v = dynamic_cast<TVec*>(&dst)) {
-    v->Size(len, complex);
-  } else {
-    ERaise("Element-wise arithmetic: unsupported destination object");
-  }
-}
-
-void SizeResult(TNubraInt& dst, const TNubraInt* a, const TNubraInt* b, int len, TIntPrecision p) {
-  if (auto* m = dynamic_cast<TZelInt*>(&dst)) {
-    const TZelInt* shape = FirstMatrix<TZelInt>(a, b);
-    m->Size(shape ? shape->Rows() : 1, shape ? shape->Cols() : len, p);
-  } else if (auto* v = dynamic_cast<TVecInt*>(&dst)) {
-    v->Size(len, p);
-  } else {
-    ERaise("Element-wise arithmetic: unsupported destination object");
-  }
-}
-
-// Runs `compute(target)` into a temporary of dst's kind and copies the result into dst.
-template <class N, class Vector, class Matrix, class F>
-void ThroughTemporary(N& dst, F&& compute) {
-  if (dynamic_cast<Matrix*>(&dst)) {
-    Matrix t;
-    compute(static_cast<N&>(t));
-    dst.Copy(t);
-  } else {
-    Vector t;
-    compute(static_cast<N&>(t));
-    dst.Copy(t);
-  }
 }
 
 // ---- real and complex ------------------------------------------------------------------------------
@@ -114,8 +50,8 @@ template <class F>
 void Elementwise(const char* who, const TNubraVec& a, const TNubraVec& b, TNubraVec& dst, F f) {
   CheckLengths(who, a.Length(), b.Length());
   const bool complex = a.Complex() || b.Complex();
-  if (MustBuffer(dst, a, a.Complex() == complex) || MustBuffer(dst, b, b.Complex() == complex)) {
-    ThroughTemporary<TNubraVec, TVec, TZel>(dst, [&](TNubraVec& t) { Elementwise(who, a, b, t, f); });
+  if (MustBuffer(dst, &a, a.Complex() == complex) || MustBuffer(dst, &b, b.Complex() == complex)) {
+    ThroughTemporary(dst, [&](TNubraVec& t) { Elementwise(who, a, b, t, f); });
     return;
   }
   const int n = a.Length();
@@ -135,12 +71,12 @@ void Elementwise(const char* who, const TNubraVec& a, const TNubraVec& b, TNubra
 template <class S, class F>
 void WithScalar(const TNubraVec& a, S s, TNubraVec& dst, F f) {
   const bool complex = a.Complex() || std::is_same_v<S, TCplx>;
-  if (MustBuffer(dst, a, a.Complex() == complex)) {
-    ThroughTemporary<TNubraVec, TVec, TZel>(dst, [&](TNubraVec& t) { WithScalar(a, s, t, f); });
+  if (MustBuffer(dst, &a, a.Complex() == complex)) {
+    ThroughTemporary(dst, [&](TNubraVec& t) { WithScalar(a, s, t, f); });
     return;
   }
   const int n = a.Length();
-  SizeResult(dst, &a, nullptr, n, complex);
+  SizeResult<TNubraVec>(dst, &a, nullptr, n, complex);
   if (!complex) {
     if constexpr (std::is_same_v<S, double>) ScalarLoop(dst.PValues(), a.PValues(), s, n, f);
   } else if (a.Complex()) {
@@ -195,9 +131,8 @@ template <class F>
 void IntElementwise(const char* who, const TNubraInt& a, const TNubraInt& b, TNubraInt& dst, F f) {
   CheckLengths(who, a.Length(), b.Length());
   const TIntPrecision p = Wider(a.IntPrecision(), b.IntPrecision());
-  if (MustBuffer(dst, a, a.IntPrecision() == p) || MustBuffer(dst, b, b.IntPrecision() == p)) {
-    ThroughTemporary<TNubraInt, TVecInt, TZelInt>(dst,
-                                                  [&](TNubraInt& t) { IntElementwise(who, a, b, t, f); });
+  if (MustBuffer(dst, &a, a.IntPrecision() == p) || MustBuffer(dst, &b, b.IntPrecision() == p)) {
+    ThroughTemporary(dst, [&](TNubraInt& t) { IntElementwise(who, a, b, t, f); });
     return;
   }
   const int n = a.Length();
@@ -217,12 +152,12 @@ void IntElementwise(const char* who, const TNubraInt& a, const TNubraInt& b, TNu
 // dst = saturate(f(a(i), s)) in a's precision.
 template <class F>
 void IntWithScalar(const TNubraInt& a, std::int64_t s, TNubraInt& dst, F f) {
-  if (MustBuffer(dst, a, true)) {
-    ThroughTemporary<TNubraInt, TVecInt, TZelInt>(dst, [&](TNubraInt& t) { IntWithScalar(a, s, t, f); });
+  if (MustBuffer(dst, &a, true)) {
+    ThroughTemporary(dst, [&](TNubraInt& t) { IntWithScalar(a, s, t, f); });
     return;
   }
   const int n = a.Length();
-  SizeResult(dst, &a, nullptr, n, a.IntPrecision());
+  SizeResult<TNubraInt>(dst, &a, nullptr, n, a.IntPrecision());
   a.Visit([&](const auto* pa) {
     using T = std::remove_cv_t<std::remove_pointer_t<decltype(pa)>>;
     T* d = Elements<T>(dst);

@@ -71,7 +71,7 @@ void TValueRec::DefineOwnedObject(TValueType t, T*& field) {
   // Redefining with the current type keeps the owned object and its contents (no allocation).
   if (fValueType == t && fOwned && field) return;
   auto obj = std::make_unique<T>();
-  if constexpr (std::is_base_of_v<TNubraVec, T>) obj->SetFloatPrecision(fpDouble);
+  if constexpr (std::is_base_of_v<TNubraVec, T>) obj->SetFloatPrecision(npDouble);
   InternalUndefine(t);
   fValueType = t;
   fOwned = true;
@@ -100,7 +100,7 @@ void TValueRec::DefineRange() {
 
 void TValueRec::DefineExtRange() {
   auto v = std::make_unique<TVec>();
-  v->SetFloatPrecision(fpDouble);
+  v->SetFloatPrecision(npDouble);
   InternalUndefine(vtRangeValue);
   fValueType = vtRangeValue;
   fOwned = true;

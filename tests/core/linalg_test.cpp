@@ -117,7 +117,7 @@ TEST(LinalgSolve, KnownSolutions) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TVec x;
-    LQRSolve(c.a, Row(c.b), x, c.transposed ? TMtxOperation::opTrans : TMtxOperation::opNone);
+    LQRSolve(c.a, Row(c.b), x, c.transposed ? TMatrixForm::mfTransposed : TMatrixForm::mfAsIs);
     if (std::isnan(c.x[0].real())) {
       EXPECT_TRUE(std::isnan(x.Values(0)));
     } else {
@@ -139,7 +139,7 @@ TEST(LinalgSolve, MatrixRightHandSidesRecoverTheSolution) {
     ExpectNear(Elements(b), Elements(xTrue));
     Transp(a, at);
     MatMul(at, xTrue, b);
-    LQRSolve(a, b, x, TMtxOperation::opTrans);
+    LQRSolve(a, b, x, TMatrixForm::mfTransposed);
     ExpectNear(Elements(x), Elements(xTrue));
     Transp(xTrue, at);  // right division: y·a = b with y = xTrueᵀ
     MatMul(at, a, b);

@@ -188,6 +188,30 @@ TEST(NubraShape, ResizeKeepsEachRowCol) {
   }
 }
 
+// Through the bases: a vector is one row; SizeShape gives a matrix the shape and a vector the count; a
+// matrix keeps its shape when the complex flag reinterprets it.
+TEST(NubraShape, RowsAndColsThroughTheBases) {
+  TVec v(5);
+  TZel m(2, 3);
+  TVecInt iv(4);
+  TZelInt im(3, 2);
+  const TNubra* objects[] = {&v, &m, &iv, &im};
+  const int expected[][3] = {{0, 1, 5}, {1, 2, 3}, {0, 1, 4}, {1, 3, 2}};
+  for (int k = 0; k < 4; ++k) {
+    EXPECT_EQ(objects[k]->IsMatrix(), expected[k][0] != 0) << k;
+    EXPECT_EQ(objects[k]->Rows(), expected[k][1]) << k;
+    EXPECT_EQ(objects[k]->Cols(), expected[k][2]) << k;
+  }
+  TNubraVec& vb = v;
+  TNubraVec& mb = m;
+  vb.SizeShape(2, 4, false);
+  mb.SizeShape(4, 2, true);
+  EXPECT_EQ(v.Length(), 8);
+  EXPECT_EQ(mb.Rows() * 10 + mb.Cols(), 42);
+  static_cast<TNubraInt&>(im).SizeShape(1, 7, prUInt8);
+  EXPECT_EQ(im.Rows() * 10 + im.Cols(), 17);
+}
+
 TEST(NubraRamp, EachKind) {
   TVec v(4);
   v.Ramp(0.5, 0.25);

@@ -141,7 +141,7 @@ TEST(StreamObjects, BadTagsAndHeadersRaise) {
     EXPECT_THAT(ErrorOf(Saved(TZel(1, 1)), seekable, Load<TVec>),
                 HasSubstr("expected a real or complex vector (tag ZV01) but found tag \"ZM01\""));
     EXPECT_THAT(ErrorOf(Bytes({'Z', 'V', 0, 1}), seekable, Load<TVec>), HasSubstr("\"ZV\\x00\\x01\""));
-    EXPECT_THAT(ErrorOf(header("ZV01", {-1, fpDouble}), seekable, Load<TVec>),
+    EXPECT_THAT(ErrorOf(header("ZV01", {-1, npDouble}), seekable, Load<TVec>),
                 HasSubstr("negative length -1"));
     EXPECT_THAT(ErrorOf(header("ZV01", {2, 7}), seekable, Load<TVec>),
                 HasSubstr("invalid floating precision 7"));

@@ -108,8 +108,8 @@ TEST(ValueRecPersistence, RedefiningAnOwnedContainerKeepsObjectAndContents) {
   auto v = Vec({4, 5});
   v->DefineVector();
   EXPECT_EQ(Values(v->VectorValue()), (std::vector<double>{4, 5}));
-  EXPECT_EQ(v->VectorValue().FloatPrecision(), fpDouble);
-  EXPECT_EQ(Make(&TValueRec::DefineMatrix)->MatrixValue().FloatPrecision(), fpDouble);
+  EXPECT_EQ(v->VectorValue().FloatPrecision(), npDouble);
+  EXPECT_EQ(Make(&TValueRec::DefineMatrix)->MatrixValue().FloatPrecision(), npDouble);
 }
 
 TEST(ValueRecPersistence, OnlyOwnedObjectsAreFreed) {
