@@ -1,11 +1,9 @@
-// Element-wise functions and converting block copies (see elemmath.h). Every array form is one generic
-// loop over the flat buffer, instantiated for real and complex elements; the choice between them is made
-// once per call, outside the loop.
+// The element-wise map's out-of-line parts (destination kind, sharing, sizing) and the converting block
+// copies (see elemmath.h).
 #include "core/elemmath.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <type_traits>
 
 #include "core/errors.h"
 #include "core/nubra_detail.h"
@@ -29,62 +27,6 @@ bool SharesStorage(const D& dst, const S& src) {
   const std::size_t used = UsedBytes(dst);
   const std::size_t dstBytes = dst.IsView() || used > dst.Capacity() ? used : dst.Capacity();
   return detail::Overlaps(DataOf(dst), dstBytes, DataOf(src), UsedBytes(src));
-}
-
-// Gives dst the size of src (the shape when both are matrices) with the given complexity.
-void SizeLike(TNubraVec& dst, const TNubraVec& src, bool complex) {
-  if (auto* m = dynamic_cast<TZel*>(&dst)) {
-    const auto* s = dynamic_cast<const TZel*>(&src);
-    m->Size(s ? s->Rows() : 1, s ? s->Cols() : src.Length(), complex);
-  } else if (auto* v = dynamic_cast<TVec*>(&dst)) {
-    v->Size(src.Length(), complex);
-  } else {
-    ERaise("Element-wise function: unsupported destination object");
-  }
-}
-
-template <class R, class A, class F>
-void Loop(R* d, const A* s, int n, F f) {
-  for (int i = 0; i < n; ++i) d[i] = f(s[i]);
-}
-
-// Whether f gives complex values for elements of type A.
-template <class A, class F>
-constexpr bool ComplexOut = std::is_same_v<std::invoke_result_t<F, A>, TCplx>;
-
-// dst = f(src) element by element; the element type f returns decides dst's complexity.
-template <class F>
-void Map(const TNubraVec& src, TNubraVec& dst, F f) {
-  const bool inComplex = src.Complex();
-  const bool outComplex = inComplex ? ComplexOut<TCplx, F> : ComplexOut<double, F>;
-  const bool alias = &dst == &src ? inComplex != outComplex : SharesStorage(dst, src);
-  if (alias) {
-    if (auto* m = dynamic_cast<TZel*>(&dst)) {
-      TZel t;
-      Map(src, t, f);
-      m->Copy(t);
-    } else {
-      TVec t;
-      Map(src, t, f);
-      dst.Copy(t);
-    }
-    return;
-  }
-  SizeLike(dst, src, outComplex);
-  const int n = src.Length();
-  const auto run = [&](const auto* s) {
-    using A = std::remove_cv_t<std::remove_pointer_t<decltype(s)>>;
-    if constexpr (ComplexOut<A, F>) {
-      Loop(dst.PCValues(), s, n, f);
-    } else {
-      Loop(dst.PValues(), s, n, f);
-    }
-  };
-  if (inComplex) {
-    run(src.PCValues());
-  } else {
-    run(src.PValues());
-  }
 }
 
 // ---- block copies ----------------------------------------------------------------------------------
@@ -129,14 +71,26 @@ void PlaceIntoReal(const S* s, int rows, int cols, TNubraVec& dst, int offset, i
 
 }  // namespace
 
-void Exp(const TNubraVec& src, TNubraVec& dst) { Map(src, dst, elem::Exp); }
-void Ln(const TNubraVec& src, TNubraVec& dst) { Map(src, dst, elem::Ln); }
-void Sqrt(const TNubraVec& src, TNubraVec& dst) { Map(src, dst, elem::Sqrt); }
-void Sqr(const TNubraVec& src, TNubraVec& dst) { Map(src, dst, elem::Sqr); }
-void Abs(const TNubraVec& src, TNubraVec& dst) { Map(src, dst, elem::Abs); }
-void Sin(const TNubraVec& src, TNubraVec& dst) { Map(src, dst, elem::Sin); }
-void Cos(const TNubraVec& src, TNubraVec& dst) { Map(src, dst, elem::Cos); }
-void Tan(const TNubraVec& src, TNubraVec& dst) { Map(src, dst, elem::Tan); }
+namespace detail {
+
+bool IsMatrix(const TNubraVec& x) { return dynamic_cast<const TZel*>(&x) != nullptr; }
+
+bool MapNeedsTemporary(const TNubraVec& src, const TNubraVec& dst, bool outComplex) {
+  return &dst == &src ? src.Complex() != outComplex : SharesStorage(dst, src);
+}
+
+void SizeLike(TNubraVec& dst, const TNubraVec& src, bool complex) {
+  if (auto* m = dynamic_cast<TZel*>(&dst)) {
+    const auto* s = dynamic_cast<const TZel*>(&src);
+    m->Size(s ? s->Rows() : 1, s ? s->Cols() : src.Length(), complex);
+  } else if (auto* v = dynamic_cast<TVec*>(&dst)) {
+    v->Size(src.Length(), complex);
+  } else {
+    ERaise("Element-wise function: unsupported destination object");
+  }
+}
+
+}  // namespace detail
 
 void CopyBlockInto(const TNubraVec& src, int rows, TNubraVec& dst, int offset, int stride) {
   const int cols = BlockCols(src.Length(), rows, dst.Length(), offset, stride);

@@ -1,23 +1,25 @@
-// Element-wise functions of the numeric core (exp, ln, sqrt, sin, ...) over real and complex vectors and
-// matrices, and the converting block copies that assemble one object out of several.
+// Element-wise functions of the numeric core and the converting block copies that assemble one object out
+// of several.
 //
-// Each function has a scalar form (a function object in namespace `elem`, callable with a double or a
-// TCplx) and an array form that applies it to every element of `src` and writes into `dst`:
+// A function is a scalar kernel (a function object in namespace `elem`, callable with a double or a TCplx)
+// that MapElements applies to every element of `src`, writing into `dst`:
 //   - dst takes src's size: a TZel destination the shape of a TZel source (1 × n for a TVec source), a
 //     TVec destination the length. Its buffer is reused (no allocation) when it is large enough.
-//   - complex elements use complex arithmetic; a real element stays real, so real functions outside
-//     their domain give NaN (sqrt(-1), ln(-1)) or infinities (ln(0)) as IEEE arithmetic does.
+//   - the kernel's return type for the element type decides dst's complexity: complex elements use
+//     complex arithmetic, a real element stays real, so real functions outside their domain give NaN
+//     (sqrt(-1), ln(-1)) or infinities (ln(0)) as IEEE arithmetic does; abs gives real results.
 //   - dst may be src (in place); any other sharing of storage goes through a temporary.
 #pragma once
 
 #include <cmath>
+#include <type_traits>
 
 #include "core/cplx.h"
 #include "core/nubra.h"
 
 namespace zel {
 
-// ---- scalar forms ----------------------------------------------------------------------------------
+// ---- scalar kernels --------------------------------------------------------------------------------
 
 namespace elem {
 inline constexpr auto Exp = [](auto x) { return std::exp(x); };
@@ -31,17 +33,64 @@ inline constexpr auto Cos = [](auto x) { return std::cos(x); };
 inline constexpr auto Tan = [](auto x) { return std::tan(x); };
 }  // namespace elem
 
-// ---- array forms: dst = f(src) ---------------------------------------------------------------------
+// ---- the element-wise map: dst = f(src) ------------------------------------------------------------
 
-void Exp(const TNubraVec& src, TNubraVec& dst);
-void Ln(const TNubraVec& src, TNubraVec& dst);
-void Sqrt(const TNubraVec& src, TNubraVec& dst);
-void Sqr(const TNubraVec& src, TNubraVec& dst);
-// Always a real result: the modulus of complex elements.
-void Abs(const TNubraVec& src, TNubraVec& dst);
-void Sin(const TNubraVec& src, TNubraVec& dst);
-void Cos(const TNubraVec& src, TNubraVec& dst);
-void Tan(const TNubraVec& src, TNubraVec& dst);
+namespace detail {
+
+// Whether f gives complex values for elements of type A.
+template <class A, class F>
+constexpr bool ComplexOut = std::is_same_v<std::invoke_result_t<F, A>, TCplx>;
+
+// Whether x is a matrix (TZel).
+bool IsMatrix(const TNubraVec& x);
+// Whether dst = f(src) must be computed into a temporary: dst is src and changes complexity, or dst
+// shares storage with src otherwise.
+bool MapNeedsTemporary(const TNubraVec& src, const TNubraVec& dst, bool outComplex);
+// Gives dst the size of src (the shape when both are matrices) with the given complexity.
+void SizeLike(TNubraVec& dst, const TNubraVec& src, bool complex);
+
+// The element loop: d[i] = f(s[i]) for i < n.
+template <class R, class A, class F>
+void MapLoop(R* d, const A* s, int n, F f) {
+  for (int i = 0; i < n; ++i) d[i] = f(s[i]);
+}
+
+}  // namespace detail
+
+// dst = f(src) element by element (see the file comment); the element type f returns decides dst's
+// complexity. The choice between real and complex loops is made once per call, outside the loop.
+template <class F>
+void MapElements(const TNubraVec& src, TNubraVec& dst, F f) {
+  const bool inComplex = src.Complex();
+  const bool outComplex = inComplex ? detail::ComplexOut<TCplx, F> : detail::ComplexOut<double, F>;
+  if (detail::MapNeedsTemporary(src, dst, outComplex)) {
+    const auto through = [&](auto&& t) {
+      MapElements(src, t, f);
+      dst.Copy(t);
+    };
+    if (detail::IsMatrix(dst)) {
+      through(TZel());
+    } else {
+      through(TVec());
+    }
+    return;
+  }
+  detail::SizeLike(dst, src, outComplex);
+  const int n = src.Length();
+  const auto run = [&](const auto* s) {
+    using A = std::remove_cv_t<std::remove_pointer_t<decltype(s)>>;
+    if constexpr (detail::ComplexOut<A, F>) {
+      detail::MapLoop(dst.PCValues(), s, n, f);
+    } else {
+      detail::MapLoop(dst.PValues(), s, n, f);
+    }
+  };
+  if (inComplex) {
+    run(src.PCValues());
+  } else {
+    run(src.PValues());
+  }
+}
 
 // ---- converting block copies -----------------------------------------------------------------------
 

@@ -1,18 +1,22 @@
-// Concatenation (see concat.h). Both functions first classify their arguments (result kind, complexity,
-// integer precision) and check them, raising before the result is touched; then they size the result
-// once and copy every argument into its place through the core's converting block copies. With sizes
-// unchanged between evaluations the result keeps its storage, so a re-evaluation allocates nothing.
+// Concatenation: colconcat joins its arguments into one row (the comma inside brackets), rowconcat stacks
+// them as rows (the semicolon). Each comes in two variants chosen when the symbol table is built: "real"
+// makes integer data real (double) results, "int" keeps integer results when every argument holds integer
+// data. Both functions first classify their arguments (result kind, complexity, integer precision) and
+// check them, raising before the result is touched; then they size the result once and copy every
+// argument into its place through the core's converting block copies. With sizes unchanged between
+// evaluations the result keeps its storage, so a re-evaluation allocates nothing.
 //
 // Range arguments are expanded in place first: an integer range into an integer vector, an extended
 // range into a real vector.
-#include "library/concat.h"
-
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "core/elemmath.h"
 #include "core/text.h"
 #include "lang/operators/operators.h"
+#include "lang/words/registration.h"
+#include "library/families.h"
 
 namespace zel {
 
@@ -385,11 +389,38 @@ void RowConcat(TExprRec& e, bool alwaysReal) {
   }
 }
 
-}  // namespace
+// ---- registration --------------------------------------------------------------------------------------
 
+// The routines of both variants of each function.
 void _ColConcatReal(TExprRec& expr) { ColConcat(expr, true); }
 void _ColConcatInt(TExprRec& expr) { ColConcat(expr, false); }
 void _RowConcatReal(TExprRec& expr) { RowConcat(expr, true); }
 void _RowConcatInt(TExprRec& expr) { RowConcat(expr, false); }
+
+constexpr const char* kColConcatHelp =
+    "colconcat(src1, src2, ...): concatenate all parameters in to one vector row or matrix provided that "
+    "sizes are matching";
+constexpr const char* kRowConcatHelp =
+    "rowconcat(src1, src2, ...): concatenate all parameters in to one vector column or matrix provided that "
+    "sizes are matching";
+
+// The two variants, chosen when the symbol table is built: colconcat first, rowconcat second.
+constexpr TFunctionEntry kConcatAlwaysReal[] = {
+    {"colconcat", nullptr, _ColConcatReal, -1, kColConcatHelp},
+    {"rowconcat", nullptr, _RowConcatReal, -1, kRowConcatHelp},
+};
+constexpr TFunctionEntry kConcatKeepInt[] = {
+    {"colconcat", nullptr, _ColConcatInt, -1, kColConcatHelp},
+    {"rowconcat", nullptr, _RowConcatInt, -1, kRowConcatHelp},
+};
+
+}  // namespace
+
+void RegisterConcatFunctions(TWordList& words, bool alwaysReal, TExprWord*& colConcat,
+                             TExprWord*& rowConcat) {
+  const std::span<const TFunctionEntry> table = alwaysReal ? kConcatAlwaysReal : kConcatKeepInt;
+  colConcat = words[RegisterFunctions(words, table.first(1))];
+  rowConcat = words[RegisterFunctions(words, table.last(1))];
+}
 
 }  // namespace zel

@@ -1,5 +1,6 @@
 // ifthen(a, b, c): a copy of b when a is true, else a copy of c. All three arguments are evaluated.
-#include "library/functions.h"
+#include "lang/words/registration.h"
+#include "library/families.h"
 
 namespace zel {
 
@@ -24,8 +25,7 @@ bool Condition(const TExprRec& e) {
   }
 }
 
-}  // namespace
-
+// ifthen(a, b, c): b when a is true, else c.
 void _IfThen(TExprRec& e) {
   const TValueRec& b = *e.Args[1];
   const TValueRec& c = *e.Args[2];
@@ -61,5 +61,14 @@ void _IfThen(TExprRec& e) {
       UnsupportedValueTypesError(e, b.ValueType());
   }
 }
+
+constexpr TFunctionEntry kIfThen[] = {
+    {"ifthen", nullptr, _IfThen, 3,
+     "ifthen(a,b,c): returns 'b', if 'a' is TRUE (not zero), otherwise returns 'c'"},
+};
+
+}  // namespace
+
+void RegisterIfThen(TWordList& words) { RegisterFunctions(words, kIfThen); }
 
 }  // namespace zel

@@ -1,12 +1,12 @@
 // Construction of the expression object: the built-in language enters the symbol table in a fixed
-// order (punctuation, constants, flow keywords, functions, operators, add-on hooks) and is sorted once.
+// order (punctuation, constants, flow keywords, the built-in functions and operators, add-on hooks) and is
+// sorted once.
 #include <cmath>
 #include <limits>
 #include <numbers>
 
 #include "library/functions.h"
 #include "script/expression.h"
-#include "lang/operators/operators.h"
 
 namespace zel {
 
@@ -72,13 +72,13 @@ void TZelExpression::InitSymbols() {
   ewComma = w[w.AddUnsorted(new TExprComma, -1)];
   InitConsts();
   InitControlWords();
-  TBuiltinWords builtins;
-  InitFunctions(w, FConcatsAlwaysReal, builtins);
+  const TBuiltinWords builtins = RegisterBuiltins(w, {.concatsAlwaysReal = FConcatsAlwaysReal});
   ewSelect = builtins.select;
   ewAssign = builtins.assign;
   ewColConcat = builtins.colConcat;
   ewRowConcat = builtins.rowConcat;
-  InitOperators(w, ewColonOp, ewAssignOp);
+  ewColonOp = builtins.colonOp;
+  ewAssignOp = builtins.assignOp;
   w.DoOnProbabilities();
   w.DoOnStatistics();
   w.DoOnSignal();
@@ -105,9 +105,6 @@ void TZelExpression::InitControlWords() {
       "if(expression): syntax flow control keyword. Returns \"true\", if \"expression\" is TRUE (not zero), "
       "otherwise returns \"FALSE\" ",
       -1)];
-  w.DefineFunctionUnsorted("ifthen", _IfThen, 3,
-                           "ifthen(a,b,c): returns 'b', if 'a' is TRUE (not zero), otherwise returns 'c'",
-                           -1);
   ewWhile = w[w.DefineFunctionUnsorted("while", _While, 1,
                                        "while(expression): syntax flow control keyword. Returns 'true', if "
                                        "'expression' is TRUE, otherwise returns "

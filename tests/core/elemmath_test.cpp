@@ -11,27 +11,27 @@ TEST(ElemMath, InPlaceAndOverlappingDestinations) {
   TVec v(2, true);
   v.CValues(0) = {3, 4};
   v.CValues(1) = {0, -1};
-  Abs(v, v);  // complex to real in the same object
+  MapElements(v, v, elem::Abs);  // complex to real in the same object
   EXPECT_FALSE(v.Complex());
   EXPECT_EQ(Values(v), (std::vector<double>{5, 1}));
 
   TVec w(4);
   for (int i = 0; i < 4; ++i) w.Values(i) = i + 1;
   TVec view;
-  view.SetSubRange(w, 1, 3);  // 2, 3, 4
-  Sqr(view, w);               // the source lives in the destination's storage
+  view.SetSubRange(w, 1, 3);        // 2, 3, 4
+  MapElements(view, w, elem::Sqr);  // the source lives in the destination's storage
   EXPECT_EQ(Values(w), (std::vector<double>{4, 9, 16}));
 
   TZel m(2, 3);
   m.SetVal(-4);
   TZel out;
-  Sqrt(m, out);
+  MapElements(m, out, elem::Sqrt);
   EXPECT_EQ(out.Rows(), 2);
   EXPECT_EQ(out.Cols(), 3);
   TVec zeros(3);
   zeros.SetZero();
   TZel fromVector;
-  Exp(zeros, fromVector);  // a vector source gives a 1 x n matrix
+  MapElements(zeros, fromVector, elem::Exp);  // a vector source gives a 1 x n matrix
   EXPECT_EQ(fromVector.Rows(), 1);
   EXPECT_EQ(Values(fromVector), (std::vector<double>{1, 1, 1}));
 }

@@ -1,4 +1,4 @@
-// Test support for the function library: symbol tables filled by InitFunctions (one per concatenation
+// Test support for the function library: symbol tables filled by RegisterBuiltins (one per concatenation
 // variant) and a flat snapshot of a result value for table-driven comparisons.
 #pragma once
 
@@ -13,7 +13,7 @@
 
 namespace zel::test {
 
-// The sorted function words of InitFunctions.
+// The sorted words of RegisterBuiltins.
 class Functions {
  public:
   static const Functions& Get(bool concatsAlwaysReal = true) {
@@ -30,7 +30,7 @@ class Functions {
 
  private:
   explicit Functions(bool concatsAlwaysReal) {
-    InitFunctions(fWords, concatsAlwaysReal, fRefs);
+    fRefs = RegisterBuiltins(fWords, {.concatsAlwaysReal = concatsAlwaysReal});
     fWords.Sort();
   }
   TWordList fWords;

@@ -1,0 +1,20 @@
+// The families of built-in functions. Each family file ends with its registration table and the register
+// function declared here, which enters the table into a symbol table (unsorted); RegisterBuiltins
+// (functions.h) calls them in turn.
+#pragma once
+
+#include "lang/words/wordlist.h"
+
+namespace zel {
+
+// elementwise.cpp: exp, ln/log, sqr, sqrt, abs, sin, cos, tan and their capitalised twins.
+void RegisterElementWiseFunctions(TWordList& words);
+
+// concat.cpp: colconcat and rowconcat in the variant that makes integer data real (`alwaysReal`) or the
+// one that keeps it integer; hands back both words.
+void RegisterConcatFunctions(TWordList& words, bool alwaysReal, TExprWord*& colConcat, TExprWord*& rowConcat);
+
+// ifthen.cpp: ifthen.
+void RegisterIfThen(TWordList& words);
+
+}  // namespace zel
