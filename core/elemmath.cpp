@@ -1,4 +1,4 @@
-// The element-wise map's out-of-line parts (destination kind, sharing, sizing) and the converting block
+// The element-wise map's out-of-line part (when to go through a temporary) and the converting block
 // copies (see elemmath.h).
 #include "core/elemmath.h"
 
@@ -6,28 +6,13 @@
 #include <cstdint>
 
 #include "core/errors.h"
-#include "core/nubra_detail.h"
+#include "core/kernel_detail.h"
 
 namespace zel {
 
 namespace {
 
-std::size_t UsedBytes(const TNubraVec& x) {
-  return static_cast<std::size_t>(x.ScalarCount()) * sizeof(double);
-}
-std::size_t UsedBytes(const TNubraInt& x) {
-  return static_cast<std::size_t>(x.Length()) * IntPrecisionBytes(x.IntPrecision());
-}
-const void* DataOf(const TNubraVec& x) { return x.PValues(); }
-const void* DataOf(const TNubraInt& x) { return x.PBValues(); }
-
-// True when src lies in storage that dst owns or shows: writing (or resizing) dst could destroy it.
-template <class D, class S>
-bool SharesStorage(const D& dst, const S& src) {
-  const std::size_t used = UsedBytes(dst);
-  const std::size_t dstBytes = dst.IsView() || used > dst.Capacity() ? used : dst.Capacity();
-  return detail::Overlaps(DataOf(dst), dstBytes, DataOf(src), UsedBytes(src));
-}
+using detail::SharesStorage;
 
 // ---- block copies ----------------------------------------------------------------------------------
 
@@ -73,21 +58,8 @@ void PlaceIntoReal(const S* s, int rows, int cols, TNubraVec& dst, int offset, i
 
 namespace detail {
 
-bool IsMatrix(const TNubraVec& x) { return dynamic_cast<const TZel*>(&x) != nullptr; }
-
 bool MapNeedsTemporary(const TNubraVec& src, const TNubraVec& dst, bool outComplex) {
   return &dst == &src ? src.Complex() != outComplex : SharesStorage(dst, src);
-}
-
-void SizeLike(TNubraVec& dst, const TNubraVec& src, bool complex) {
-  if (auto* m = dynamic_cast<TZel*>(&dst)) {
-    const auto* s = dynamic_cast<const TZel*>(&src);
-    m->Size(s ? s->Rows() : 1, s ? s->Cols() : src.Length(), complex);
-  } else if (auto* v = dynamic_cast<TVec*>(&dst)) {
-    v->Size(src.Length(), complex);
-  } else {
-    ERaise("Element-wise function: unsupported destination object");
-  }
 }
 
 }  // namespace detail

@@ -41,13 +41,9 @@ namespace detail {
 template <class A, class F>
 constexpr bool ComplexOut = std::is_same_v<std::invoke_result_t<F, A>, TCplx>;
 
-// Whether x is a matrix (TZel).
-bool IsMatrix(const TNubraVec& x);
 // Whether dst = f(src) must be computed into a temporary: dst is src and changes complexity, or dst
 // shares storage with src otherwise.
 bool MapNeedsTemporary(const TNubraVec& src, const TNubraVec& dst, bool outComplex);
-// Gives dst the size of src (the shape when both are matrices) with the given complexity.
-void SizeLike(TNubraVec& dst, const TNubraVec& src, bool complex);
 
 // The element loop: d[i] = f(s[i]) for i < n.
 template <class R, class A, class F>
@@ -68,14 +64,14 @@ void MapElements(const TNubraVec& src, TNubraVec& dst, F f) {
       MapElements(src, t, f);
       dst.Copy(t);
     };
-    if (detail::IsMatrix(dst)) {
+    if (dst.IsMatrix()) {
       through(TZel());
     } else {
       through(TVec());
     }
     return;
   }
-  detail::SizeLike(dst, src, outComplex);
+  dst.SizeShape(src.Rows(), src.Cols(), outComplex);  // a vector dst takes the element count
   const int n = src.Length();
   const auto run = [&](const auto* s) {
     using A = std::remove_cv_t<std::remove_pointer_t<decltype(s)>>;

@@ -1,5 +1,5 @@
-// Destination handling shared by the element-wise kernels (vecmath.cpp, powrem.cpp): sizing a result
-// like its operands, telling when a destination overlaps an operand, and computing through a temporary
+// Destination handling shared by the element-wise kernels (vecmath.cpp, powrem.cpp, elemmath.cpp): sizing a
+// result like its operands, telling when a destination overlaps an operand, and computing through a temporary
 // of the destination's kind. Internal to core/.
 #pragma once
 
@@ -21,15 +21,21 @@ inline std::size_t UsedBytes(const TNubraInt& x) {
 inline const void* DataOf(const TNubraVec& x) { return x.PValues(); }
 inline const void* DataOf(const TNubraInt& x) { return x.PBValues(); }
 
+// True when src lies in storage that dst owns or shows, so writing (or resizing) dst could destroy it. An
+// owned dst counts its whole buffer, which a view of it may point into anywhere.
+template <class D, class S>
+bool SharesStorage(const D& dst, const S& src) {
+  const std::size_t dstBytes = dst.IsView() ? UsedBytes(dst) : std::max(UsedBytes(dst), dst.Capacity());
+  return Overlaps(DataOf(dst), dstBytes, DataOf(src), UsedBytes(src));
+}
+
 // True when writing straight into dst could overwrite operand x before it is read: dst shares storage
-// with x and is not x itself keeping its element layout. An owned dst counts its whole buffer, which a
-// view of it may point into anywhere. A null x (a scalar operand) never overlaps.
+// with x and is not x itself keeping its element layout. A null x (a scalar operand) never overlaps.
 template <class N>
 bool MustBuffer(const N& dst, const N* x, bool sameLayout) {
   if (!x) return false;
   if (&dst == x) return !sameLayout;
-  const std::size_t dstBytes = dst.IsView() ? UsedBytes(dst) : std::max(UsedBytes(dst), dst.Capacity());
-  return Overlaps(DataOf(dst), dstBytes, DataOf(*x), UsedBytes(*x));
+  return SharesStorage(dst, *x);
 }
 
 // Gives dst the size of an element-wise result of n elements: a matrix destination the shape of the first

@@ -552,4 +552,25 @@ std::string Quoted(std::string_view s) {
 
 }  // namespace detail
 
+namespace {
+// True for a UTF-8 continuation byte (10xxxxxx), which never starts a character.
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+}  // namespace
+
+int CharCount(std::string_view utf8) {
+  int n = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) n += i == 0 || !IsContinuation(utf8[i]) ? 1 : 0;
+  return n;
+}
+
+std::ptrdiff_t CharOffset(std::string_view utf8, int index) {
+  if (index < 0) return -1;
+  int seen = 0;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if (i > 0 && IsContinuation(utf8[i])) continue;
+    if (seen++ == index) return static_cast<std::ptrdiff_t>(i);
+  }
+  return seen == index ? static_cast<std::ptrdiff_t>(utf8.size()) : -1;
+}
+
 }  // namespace zel

@@ -2,7 +2,9 @@
 // text becomes numbers. docs/numbers.md describes each format.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "core/cplx.h"
 #include "core/nubra.h"
@@ -35,5 +37,12 @@ TCplx StrToCplx(const std::string& s);
 
 // "prInt32", "prInt16", "prUInt8".
 std::string IntPrecisionToStr(TIntPrecision p);
+
+// Strings hold UTF-8. A user counts characters (code points), not bytes: "héllo" has 5. Every byte that
+// is not a UTF-8 continuation byte starts a character.
+int CharCount(std::string_view utf8);
+// The byte offset at which character `index` starts (the byte length for index == CharCount); -1 when
+// index is negative or beyond the end.
+std::ptrdiff_t CharOffset(std::string_view utf8, int index);
 
 }  // namespace zel

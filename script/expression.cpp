@@ -385,14 +385,7 @@ void TZelExpression::LoadContext(const TExprContext& src) {
     const TNamedVariable& item = *vars.Items(i);
     const TValueRec& v = item.Value();
     if (v.ValueType() == vtCustomValue) continue;
-    TValueRec& dst = DefineVariable(item.VarName());
-    if (v.ValueType() == vtString) {
-      dst.DefineString();
-      dst.SetStringValue(v.StringValue());
-    } else {
-      dst.Copy(v);
-    }
-    if (v.ValueType() == vtRangeValue) dst.SetRangeIntPrecision(v.RangeIntPrecision());
+    DefineVariable(item.VarName()).CopyValue(v);  // the variable owns a copy, never the context's data
   }
   fIsCompiled = false;
 }

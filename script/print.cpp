@@ -106,7 +106,7 @@ std::string TZelExpression::VarToolTip(const std::string& name, const TValueRec&
   if (v.ValueType() == vtUndefined) return "Variable type is undefined.";
   if (ScalarText(v, text)) return name + "(" + type + ") = " + text;
   if (v.ValueType() == vtString)
-    return name + "(" + type + ", Length = " + std::to_string(v.StringValue().size()) + ") = \"" +
+    return name + "(" + type + ", Length = " + std::to_string(CharCount(v.StringValue())) + ") = \"" +
            v.StringValue() + "\"";
   if (v.ValueType() == vtRangeValue) return name + "(range) = " + RangeText(v);
   int rows = 0, cols = 0;

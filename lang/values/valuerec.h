@@ -127,6 +127,11 @@ class TValueRec : public TPersistent {
   // --- copies and conversions ---------------------------------------------------------------------
   // Makes this record the same type as the source: deep copy of owned objects, reference otherwise.
   void Copy(const TValueRec& source);
+  // Makes this record the same type as the source with its own copy of the data, whether the source owns
+  // its object or refers to a host's; strings are copied too, a custom object is referenced (never owned),
+  // and a range keeps its integer precision. Contexts use it so a saved or loaded variable never shares a
+  // host's storage.
+  void CopyValue(const TValueRec& source);
   // Converts the source into this record's existing type, keeping this record's objects.
   void AssignOper(const TValueRec& source);
   void AssignTo(TPersistent& dest) const override;
@@ -158,6 +163,7 @@ class TValueRec : public TPersistent {
     if (!p) throw EZelParseError(std::string("TValueRec: no ") + what + " value is defined");
     return *p;
   }
+  void CopyFrom(const TValueRec& source, bool deep);
   template <class T>
   void DefineOwnedObject(TValueType t, T*& field);
   template <class T>

@@ -13,19 +13,38 @@ namespace zel {
 
 // --- copies ----------------------------------------------------------------------------------------
 
-void TValueRec::Copy(const TValueRec& source) {
+void TValueRec::Copy(const TValueRec& source) { CopyFrom(source, false); }
+
+void TValueRec::CopyValue(const TValueRec& source) {
+  if (&source == this) return;
+  switch (source.fValueType) {
+    case vtString:
+      DefineString();
+      FStringValue = source.FStringValue;
+      break;
+    case vtCustomValue:
+      DefineCustomValue(source.fCustomValue, false);
+      break;
+    default:
+      CopyFrom(source, true);
+      if (source.fValueType == vtRangeValue) FRangeIntPrecision = source.FRangeIntPrecision;
+  }
+}
+
+void TValueRec::CopyFrom(const TValueRec& source, bool deep) {
   const TValueType t = source.fValueType;
   if (t == vtString || t == vtCustomValue || static_cast<int>(t) >= ValueTypeCount)
     throw EZelParseError(Fmt("TValueRec.Copy: operation not supported for value type: (%s)", ValTypeName(t)));
   if (&source == this) return;
 
-  // An owned source object is deep-copied, a referenced one is referenced. The copy is made before this
-  // record frees its own object, and an object this record owns is kept when the source points at it.
+  // An owned source object is deep-copied, a referenced one is referenced (copied too when `deep`). The
+  // copy is made before this record frees its own object, and an object this record owns is kept when the
+  // source points at it.
   const auto takeObject = [&](auto*& field, auto* src) {
     using T = std::remove_pointer_t<std::remove_reference_t<decltype(field)>>;
     if (fValueType == t && fOwned && src && field == src) return;
     std::unique_ptr<T> copy;
-    if (source.fOwned && src) {
+    if ((deep || source.fOwned) && src) {
       copy = std::make_unique<T>();
       copy->Copy(*src);
     }

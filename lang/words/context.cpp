@@ -15,20 +15,7 @@ void TNamedVariable::SetVarName(const std::string& name) {
   fVarName = name;
 }
 
-void TNamedVariable::SetValue(const TValueRec& value) {
-  if (&value == &fValue) return;
-  switch (value.ValueType()) {
-    case vtString:
-      fValue.DefineString();
-      fValue.SetStringValue(value.StringValue());
-      break;
-    case vtCustomValue:
-      fValue.DefineCustomValue(value.CustomValue(), false);
-      break;
-    default:
-      fValue.Copy(value);
-  }
-}
+void TNamedVariable::SetValue(const TValueRec& value) { fValue.CopyValue(value); }
 
 void TNamedVariable::AssignTo(TPersistent& dest) const {
   if (auto* other = dynamic_cast<TNamedVariable*>(&dest)) {

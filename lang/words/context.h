@@ -25,9 +25,8 @@ class TNamedVariable : public TZelCollectionItem {
   void SetVarName(const std::string& name);
   TValueRec& Value() { return fValue; }
   const TValueRec& Value() const { return fValue; }
-  // Copies the record into the item's own record (TValueRec::Copy). Strings, which Copy refuses, are
-  // copied too, and a custom object is referenced without taking ownership, so a whole context can be
-  // copied whatever its variables hold.
+  // Copies the value into the item's own record (TValueRec::CopyValue): the item owns its data, even when
+  // the source refers to a host's vector or matrix; a custom object is referenced without ownership.
   void SetValue(const TValueRec& value);
 
   void AssignTo(TPersistent& dest) const override;

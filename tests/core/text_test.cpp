@@ -126,6 +126,27 @@ TEST(StrToCplx, AcceptedAndRejectedForms) {
   EXPECT_EQ(RaisedMessage([] { StrToCplx("1+1e999i"); }), "\"1+1e999i\" is out of the range of a double");
 }
 
+TEST(Utf8, CharactersNotBytes) {
+  const struct {
+    const char* text;
+    int count;
+    std::ptrdiff_t offsetOf2;  // byte offset of character 2
+  } cases[] = {{"", 0, -1},
+               {"ab", 2, 2},
+               {"h\xC3\xA9llo", 5, 3},
+               {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", 3, 6},
+               {"a\xF0\x9F\x98\x80"
+                "b",
+                3, 5}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(CharCount(c.text), c.count) << c.text;
+    EXPECT_EQ(CharOffset(c.text, 2), c.offsetOf2) << c.text;
+    EXPECT_EQ(CharOffset(c.text, c.count), static_cast<std::ptrdiff_t>(std::string(c.text).size()));
+  }
+  EXPECT_EQ(CharOffset("abc", -1), -1);
+  EXPECT_EQ(CharOffset("abc", 4), -1);
+}
+
 TEST(FormatSample, Pictures) {
   // clang-format off
   const struct {
