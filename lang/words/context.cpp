@@ -65,6 +65,20 @@ void TExprContext::AssignTo(TPersistent& dest) const {
   other->fVariables.Assign(fVariables);
 }
 
+void TSingleExpression::SetChain(TNodeChain nodes) {
+  ClearChain();
+  fNodes = std::move(nodes);
+  Rec = fNodes.empty() ? nullptr : fNodes.front().get();
+}
+
+void TSingleExpression::ClearChain() {
+  // A chain linked to Rec by hand rather than handed over with SetChain is freed along Next.
+  if (Rec && (fNodes.empty() || Rec != fNodes.front().get())) DisposeList(Rec);
+  fNodes.clear();
+  Rec = nullptr;
+  Res = nullptr;
+}
+
 TSingleExpression* TExprList::Items(int i) const {
   if (i < 0 || i >= Count()) throw ENubraRangeError(Fmt("List index out of bounds (%d)", i));
   return fItems[static_cast<size_t>(i)].get();
