@@ -137,7 +137,7 @@ void TZelExpression::NegativeTest(const std::string& expr) {
     ClearExpressions();
     AddExpr(expr);
     Evaluate();
-  } catch (...) {
+  } catch (const std::exception&) {
     failed = true;
   }
   if (!failed) throw std::runtime_error("Negative test failed for: " + expr);
