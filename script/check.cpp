@@ -6,6 +6,7 @@ namespace zel {
 
 namespace {
 
+// True for an operator that takes two operands.
 bool IsBinaryOperator(const TExprWord* w) { return w->LexemeType() == ltOperator && w->NFuncArg() == 2; }
 
 // Raises unless "(" and ")" balance.

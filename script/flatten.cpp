@@ -6,6 +6,7 @@ namespace zel {
 
 namespace {
 
+// True for the node of a constant or variable.
 bool IsOperandNode(const TExprRec& node) { return node.ExprWord && IsKind(node.ExprWord, kOperandKinds); }
 
 // Number of nodes in the tree (an upper bound of the chain's length).

@@ -10,10 +10,12 @@ namespace zel {
 
 namespace {
 
+// Raises the type error of a typed evaluation: the prefix names the expected type.
 [[noreturn]] void WrongResult(const char* prefix, const TValueRec* v) {
   throw EZelParseError(std::string(prefix) + ValTypeName(v ? v->ValueType() : vtUndefined) + "\"");
 }
 
+// The result as the type each typed evaluation asks for, or its type error.
 double AsDouble(const TValueRec* v) {
   if (v) {
     if (v->ValueType() == vtDoubleValue) return v->DoubleValue();

@@ -11,8 +11,10 @@ namespace zel {
 
 namespace {
 
+// Blanks and control characters, which trimming removes.
 bool IsBlankOrControl(unsigned char c) { return c <= ' ' || c == 127; }
 
+// The text without leading and trailing blanks and control characters.
 std::string TrimText(const std::string& s) {
   size_t b = 0, e = s.size();
   while (b < e && IsBlankOrControl(static_cast<unsigned char>(s[b]))) ++b;
@@ -20,6 +22,7 @@ std::string TrimText(const std::string& s) {
   return s.substr(b, e - b);
 }
 
+// Character classes of the scanner.
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 bool IsIdentChar(char c) {

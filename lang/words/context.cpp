@@ -72,8 +72,12 @@ void TSingleExpression::SetChain(TNodeChain nodes) {
 }
 
 void TSingleExpression::ClearChain() {
-  // A chain linked to Rec by hand rather than handed over with SetChain is freed along Next.
-  if (Rec && (fNodes.empty() || Rec != fNodes.front().get())) DisposeList(Rec);
+  if (fNodes.empty() || Rec != fNodes.front().get()) {
+    // A caller has freed, taken or replaced the chain through Rec (DisposeList, or nodes linked by hand):
+    // the chain at Rec, if any, is owned along Next as before, and the handed-over nodes are not.
+    for (std::unique_ptr<TExprRec>& node : fNodes) static_cast<void>(node.release());
+    DisposeList(Rec);
+  }
   fNodes.clear();
   Rec = nullptr;
   Res = nullptr;

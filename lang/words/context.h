@@ -79,7 +79,8 @@ enum TExprFlowControl { efcNone, efcConditionalJump, efcUnconditionalJump };
 enum TExprFlowKeyword { eccNone, eccIf, eccElse, eccEnd, eccWhile, eccFor, eccEndFor, eccBreak, eccContinue };
 
 // One compiled line of a script. The line owns its evaluation chain: the compiler hands it over with
-// SetChain; a chain a caller links to Rec by hand is owned too and freed along Next.
+// SetChain. Callers may still work through Rec as with a raw chain: a chain linked to Rec by hand is owned
+// and freed along Next, and one freed with DisposeList(Rec) is not freed again.
 class TSingleExpression {
  public:
   TSingleExpression() : Words(std::make_unique<TExprWordList>(false)) {}

@@ -247,18 +247,22 @@ TEST(ExprList, LinesOwnTheirChains) {
   lines.Delete(1);  // frees the node chain
   EXPECT_EQ(lines.Count(), 1);
 
+  // A handed-over chain is freed by the line, or by DisposeList(Rec) and then not again.
   TSingleExpression& compiled = *lines[0];
-  TNodeChain chain;
-  chain.push_back(std::make_unique<TExprRec>());
-  chain.push_back(std::make_unique<TExprRec>());
-  chain[0]->Next = chain[1].get();
-  const TExprRec* first = chain[0].get();
-  compiled.SetChain(std::move(chain));
-  EXPECT_EQ(compiled.Rec, first);
-  compiled.Res = compiled.Rec->Next;
-  compiled.ClearChain();
-  EXPECT_EQ(compiled.Rec, nullptr);
-  EXPECT_EQ(compiled.Res, nullptr);
+  for (bool disposeByHand : {false, true}) {
+    TNodeChain chain;
+    chain.push_back(std::make_unique<TExprRec>());
+    chain.push_back(std::make_unique<TExprRec>());
+    chain[0]->Next = chain[1].get();
+    const TExprRec* first = chain[0].get();
+    compiled.SetChain(std::move(chain));
+    EXPECT_EQ(compiled.Rec, first);
+    compiled.Res = compiled.Rec->Next;
+    if (disposeByHand) DisposeList(compiled.Rec);
+    compiled.ClearChain();
+    EXPECT_EQ(compiled.Rec, nullptr);
+    EXPECT_EQ(compiled.Res, nullptr);
+  }
 }
 
 }  // namespace
