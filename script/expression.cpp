@@ -1,4 +1,4 @@
-// The host interface of the expression object: script text, symbols, typed evaluation and contexts.
+// The host interface of the expression object: script text, symbol definitions and symbol lists.
 #include "script/expression.h"
 
 #include <stdexcept>
@@ -41,8 +41,7 @@ void TZelExpression::ClearExpressions() {
 
 void TZelExpression::SetExpression(int index, const std::string& text) {
   TSingleExpression& line = *fExprList[index];
-  DisposeList(line.Rec);
-  line.Res = nullptr;
+  line.ClearChain();
   line.Str = text;
   fIsCompiled = false;
 }
@@ -81,20 +80,21 @@ TValueRec* TZelExpression::Run(const std::string& expr) {
 
 // ---- symbols ---------------------------------------------------------------------------------------
 
-int TZelExpression::AddWord(TExprWord* word) {
+int TZelExpression::AddWord(std::unique_ptr<TExprWord> word) {
   // A word that replaces another (anything but a function overload) would leave compiled lines pointing
   // at the freed word: drop the compiled form first; the next evaluation rebuilds it.
   int index = 0;
   if (fWordList.Find(word->Name(), index) && fWordList[index]->LexemeType() != ltFunction) DoDeleteWord(this);
-  return fWordList.Add(word);
+  return fWordList.Add(std::move(word));
 }
 
 template <class W, class... A>
 auto& TZelExpression::AddVariable(const std::string& name, A&&... args) {
-  auto* word = new W(name, std::forward<A>(args)...);
-  AddWord(word);
+  auto word = std::make_unique<W>(name, std::forward<A>(args)...);
+  TValueRec& value = *word->VRec();
+  AddWord(std::move(word));
   fIsCompiled = false;
-  return *word->VRec();
+  return value;
 }
 
 TValueRec& TZelExpression::DefineVariable(const std::string& name) {
@@ -142,7 +142,7 @@ TCustomValue& TZelExpression::DefineCustomValue(const std::string& name, TObject
 
 int TZelExpression::DefineFunction(const std::string& name, TExprFunc func, int nArguments, int nResults,
                                    const std::string& help) {
-  return AddWord(new TExprFunction(name, func, nArguments, nResults, help));
+  return AddWord(std::make_unique<TExprFunction>(name, func, nArguments, nResults, help));
 }
 int TZelExpression::DefineFunction(const std::string& name, TExprFunc func, int nArguments,
                                    const std::string& help) {
@@ -154,28 +154,28 @@ int TZelExpression::DefineFunction(const std::string& name, int nArguments, TExp
 }
 int TZelExpression::DefineFunction(const std::string& name, int nArguments, int nResults, TExprFuncObj func,
                                    const std::string& help) {
-  return AddWord(new TExprFunction(name, nArguments, nResults, std::move(func), help));
+  return AddWord(std::make_unique<TExprFunction>(name, nArguments, nResults, std::move(func), help));
 }
 int TZelExpression::DefineVaryingFunction(const std::string& name, TExprFunc func, int nArguments,
                                           const std::string& help) {
-  return AddWord(new TExprVaryingFunction(name, func, nArguments, 0, help));
+  return AddWord(std::make_unique<TExprVaryingFunction>(name, func, nArguments, 0, help));
 }
 int TZelExpression::DefineVaryingFunction(const std::string& name, int nArguments, TExprFuncObj func,
                                           const std::string& help) {
-  return AddWord(new TExprVaryingFunction(name, nArguments, 0, std::move(func), help));
+  return AddWord(std::make_unique<TExprVaryingFunction>(name, nArguments, 0, std::move(func), help));
 }
 int TZelExpression::DefineOperator(const std::string& sign, TExprFunc func, int nArguments, int precedence,
                                    const std::string& help) {
-  return AddWord(new TExprOperator(sign, func, nArguments, precedence, help));
+  return AddWord(std::make_unique<TExprOperator>(sign, func, nArguments, precedence, help));
 }
 void TZelExpression::DefineDoubleConstant(const std::string& name, double value, const std::string& help) {
-  AddWord(new TExprDoubleConstant(name, value, help));
+  AddWord(std::make_unique<TExprDoubleConstant>(name, value, help));
 }
 void TZelExpression::DefineBoolConstant(const std::string& name, bool value, const std::string& help) {
-  AddWord(new TExprBoolConstant(name, value, help));
+  AddWord(std::make_unique<TExprBoolConstant>(name, value, help));
 }
 void TZelExpression::DefineComplexConstant(const std::string& name, TCplx value, const std::string& help) {
-  AddWord(new TExprComplexConstant(name, value, help));
+  AddWord(std::make_unique<TExprComplexConstant>(name, value, help));
 }
 
 bool TZelExpression::Undefine(const std::string& name) {
@@ -207,14 +207,6 @@ void TZelExpression::ClearVariables() {
 void TZelExpression::ClearAll() {
   ClearExpressions();
   ClearVariables();
-}
-
-void TZelExpression::DoDeleteWord(TObject*) {
-  for (int i = 0; i < ExprCount(); ++i) {
-    TSingleExpression& line = *fExprList[i];
-    DisposeList(line.Rec);
-    line.Res = nullptr;
-  }
 }
 
 TValueRec* TZelExpression::GetVarByName(const std::string& name) {
@@ -265,141 +257,6 @@ void TZelExpression::GetConstList(std::vector<std::string>& names, std::vector<s
 }
 void TZelExpression::GetVarList(std::vector<std::string>& names) {
   GetSymbolList(names, nullptr, false, ltVariable);
-}
-
-// ---- typed evaluation ------------------------------------------------------------------------------
-
-namespace {
-
-[[noreturn]] void WrongResult(const char* prefix, const TValueRec* v) {
-  throw EZelParseError(std::string(prefix) + ValTypeName(v ? v->ValueType() : vtUndefined) + "\"");
-}
-
-double AsDouble(const TValueRec* v) {
-  if (v) {
-    if (v->ValueType() == vtDoubleValue) return v->DoubleValue();
-    if (v->ValueType() == vtIntegerValue) return static_cast<double>(v->IntegerValue());
-    if (v->ValueType() == vtComplexValue && v->ComplexValue().imag() == 0) return v->ComplexValue().real();
-  }
-  WrongResult("TZelExpression.EvaluateDouble: double value was expected, but result is \"", v);
-}
-
-bool AsBool(const TValueRec* v) {
-  if (v && v->ValueType() == vtBoolValue) return v->BoolValue();
-  WrongResult("TZelExpression.EvaluateBool: boolean value was expected, but result is \"", v);
-}
-
-TCplx AsComplex(const TValueRec* v) {
-  if (v) {
-    switch (v->ValueType()) {
-      case vtComplexValue:
-        return v->ComplexValue();
-      case vtDoubleValue:
-        return {v->DoubleValue(), 0};
-      case vtIntegerValue:
-        return {static_cast<double>(v->IntegerValue()), 0};
-      case vtBoolValue:
-        return {v->BoolValue() ? 1.0 : 0.0, 0};
-      default:
-        break;
-    }
-  }
-  WrongResult(
-      "TZelExpression.EvaluateComplex: \"complex\" value requsted as the result of expression, but result is "
-      "\"",
-      v);
-}
-
-TVec& AsVector(TValueRec* v) {
-  if (v && v->ValueType() == vtVectorValue) return v->VectorValue();
-  WrongResult(
-      "TZelExpression.EvaluateVector: \"vector\" value type requested as the result of expression, but "
-      "result is \"",
-      v);
-}
-
-TVecInt& AsVectorInt(TValueRec* v) {
-  if (v && v->ValueType() == vtIntVectorValue) return v->IntVectorValue();
-  if (v && v->ValueType() == vtBoolVectorValue) return v->BoolVectorValue();
-  WrongResult(
-      "TZelExpression.EvaluateVector: \"integer vector\" value type requested as the result of expression, "
-      "but "
-      "result is \"",
-      v);
-}
-
-TZel& AsMatrix(TValueRec* v) {
-  if (v && v->ValueType() == vtMatrixValue) return v->MatrixValue();
-  WrongResult("TZelExpression.EvaluateMatrix: matrix value expected, but result is \"", v);
-}
-
-TZelInt& AsMatrixInt(TValueRec* v) {
-  if (v && v->ValueType() == vtIntMatrixValue) return v->IntMatrixValue();
-  if (v && v->ValueType() == vtBoolMatrixValue) return v->BoolMatrixValue();
-  WrongResult("TZelExpression.EvaluateMatrix: matrix value expected, but result is \"", v);
-}
-
-}  // namespace
-
-double TZelExpression::EvaluateDouble() { return AsDouble(Evaluate()); }
-double TZelExpression::EvaluateDouble(int index) { return AsDouble(Evaluate(index)); }
-bool TZelExpression::EvaluateBool() { return AsBool(Evaluate()); }
-bool TZelExpression::EvaluateBool(int index) { return AsBool(Evaluate(index)); }
-TCplx TZelExpression::EvaluateComplex() { return AsComplex(Evaluate()); }
-TCplx TZelExpression::EvaluateComplex(int index) { return AsComplex(Evaluate(index)); }
-TVec& TZelExpression::EvaluateVector() { return AsVector(Evaluate()); }
-TVec& TZelExpression::EvaluateVector(int index) { return AsVector(Evaluate(index)); }
-TVecInt& TZelExpression::EvaluateVectorInt() { return AsVectorInt(Evaluate()); }
-TVecInt& TZelExpression::EvaluateVectorInt(int index) { return AsVectorInt(Evaluate(index)); }
-TZel& TZelExpression::EvaluateMatrix() { return AsMatrix(Evaluate()); }
-TZel& TZelExpression::EvaluateMatrix(int index) { return AsMatrix(Evaluate(index)); }
-TZelInt& TZelExpression::EvaluateMatrixInt() { return AsMatrixInt(Evaluate()); }
-TZelInt& TZelExpression::EvaluateMatrixInt(int index) { return AsMatrixInt(Evaluate(index)); }
-
-TValueRec* TZelExpression::GetExprResult(int index) const {
-  const TSingleExpression& line = *fExprList[index];
-  TValueRec* v = line.Res ? line.Res->Res : nullptr;
-  // A line like v(1:3) leaves a view of v as its result; once v has moved its storage the view must not
-  // be read.
-  const TNubra* obj = v ? (v->VectorField() ? static_cast<const TNubra*>(v->VectorField())
-                                            : static_cast<const TNubra*>(v->IntVectorField()))
-                        : nullptr;
-  if (obj &&
-      (v->ValueType() == vtVectorValue || v->ValueType() == vtIntVectorValue ||
-       v->ValueType() == vtBoolVectorValue) &&
-      !obj->ViewIsCurrent())
-    throw EZelParseError(
-        Fmt("The result of line %d refers to data that has changed since it was computed; evaluate the line "
-            "again",
-            index));
-  return v;
-}
-
-// ---- contexts --------------------------------------------------------------------------------------
-
-void TZelExpression::LoadContext(const TExprContext& src) {
-  ClearAll();
-  SetExpressions(src.Expression());
-  const TVariableCollection& vars = src.Variables();
-  for (int i = 0; i < vars.Count(); ++i) {
-    const TNamedVariable& item = *vars.Items(i);
-    const TValueRec& v = item.Value();
-    if (v.ValueType() == vtCustomValue) continue;
-    DefineVariable(item.VarName()).CopyValue(v);  // the variable owns a copy, never the context's data
-  }
-  fIsCompiled = false;
-}
-
-void TZelExpression::SaveContext(TExprContext& dst) {
-  dst.Variables().Clear();
-  dst.SetExpression(Expressions());
-  std::vector<std::string> names;
-  GetVarList(names);
-  for (const std::string& name : names) {
-    const TValueRec* v = GetVarByName(name);
-    if (!v || v->ValueType() == vtCustomValue) continue;
-    dst.Variables().Add(name)->SetValue(*v);
-  }
 }
 
 }  // namespace zel

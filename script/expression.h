@@ -11,6 +11,7 @@
 #include "lang/words/context.h"
 #include "lang/words/gridvar.h"
 #include "lang/words/wordlist.h"
+#include "script/compile_state.h"
 
 namespace zel {
 
@@ -18,12 +19,9 @@ namespace zel {
 extern const char* const AssignOperator;
 extern const char* const EqualOperator;
 
-class TZelExpression;
-
-// Called before each line is preprocessed; may change the line's word list in place.
-using TPreprocessorEvent = std::function<void(TZelExpression& sender, TExprWordList& words)>;
-
-class TZelExpression : public TPersistent {
+// The syntax words (ewWhile, ewIf, ewAssign, ...) are public members inherited from TSyntaxWords. The
+// compiler itself is the stage functions of script/stages.h; the compiler methods below forward to them.
+class TZelExpression : public TPersistent, public TSyntaxWords {
  public:
   TZelExpression();
   ~TZelExpression() override;
@@ -147,23 +145,37 @@ class TZelExpression : public TPersistent {
   void VarPrint(const TValueRec& value, const std::string& name, std::vector<std::string>& dst) const;
   std::string VarToolTip(const std::string& name, const TValueRec& value) const;
 
-  // ---- compiler stages (public for tests and tools) ------------------------------------------------
+  // ---- compiler stages (public for tests and tools; each forwards to a stage of script/stages.h) ------
+  // Scans, preprocesses and checks the line's text into expr.Words; sets expr.FlowKeyword.
   void CreateExprWords(TSingleExpression& expr);
   // Scanning, word creation, preprocessing and the syntax check of one normalised line. The list
   // references words of the symbol table and of the constant list.
   std::unique_ptr<TExprWordList> ParseString(const std::string& text);
+  // Rewrites a line's syntax into ordinary calls.
   void Preprocessor(TExprWordList& words);
+  // The syntax check of a preprocessed line; marks unary signs.
   void Check(TExprWordList& words);
+  // A tree owned through its nodes' ArgList; free it with DisposeTree.
   TExprRec* MakeTree(TExprWordList& words);
+  // True when every node of the tree has all its arguments.
   bool CheckArguments(const TExprRec* rec) const;
+  // True when the tree contains a variable or a varying function.
   bool ResultCanVary(const TExprRec* rec) const;
+  // Folds the constant sub-trees of a raw tree (which it takes) and returns the tree.
   TExprRec* RemoveConstants(TExprRec* rec);
+  // Flattens a raw tree (which it takes) into a chain along Next; free it with DisposeList.
   TExprRec* MakeLinkedList(TExprRec* root);
+  // Runs a chain and returns its last node.
   TExprRec* EvaluateList(TExprRec* rec);
+  // The variable a tree assigns or names, or "".
   std::string EvaluateResultName(const TExprRec* rec) const;
+  // Frees a raw tree and sets the reference to null.
   void DisposeTree(TExprRec*& rec);
+  // CreateExprWords and CreateExprRec2.
   void CreateExprRec(TSingleExpression& expr);
+  // Compiles the line's words into its owned evaluation chain.
   void CreateExprRec2(TSingleExpression& expr);
+  // The flow keyword that starts the list.
   TExprFlowKeyword EvaluateFlowKeyword(const TExprWordList& words) const;
   // Drops the compiled form of every line (for hosts that delete words).
   void DoDeleteWord(TObject* sender);
@@ -183,48 +195,21 @@ class TZelExpression : public TPersistent {
   void SelfTest();
 
  private:
-  friend struct TExprInit;
   void InitSymbols();
   void InitConsts();
   void InitControlWords();
-  void CompileInternal();
-  int AddWord(TExprWord* word);
+  // The compile state over this object's symbol table, constant list, syntax words and settings.
+  TCompileState CompileState();
+  // Enters a word into the symbol table (TWordList::Add), dropping compiled lines it could invalidate.
+  int AddWord(std::unique_ptr<TExprWord> word);
   template <class W, class... A>
   auto& AddVariable(const std::string& name, A&&... args);
   TValueRec* EvaluateLine(TSingleExpression& line);
-  // Reports an error of pass 1 or 2 with the line index (several lines) or as it is (one line).
-  [[noreturn]] void RaiseCompileError(int line, const std::exception& e) const;
 
   TExprList fExprList;
   TWordList fWordList;
   TExprWordList fConstList;
   TPreprocessorEvent FOnPreprocessor;
-  std::vector<int> ReturnLine;
-  std::vector<std::vector<int>> BreakContinueLine;
-
- public:
-  // References to words of the symbol table, compared by identity.
-  TExprWord* ewWhile = nullptr;
-  TExprWord* ewEnd = nullptr;
-  TExprWord* ewIf = nullptr;
-  TExprWord* ewElse = nullptr;
-  TExprWord* ewFor = nullptr;
-  TExprWord* ewEndFor = nullptr;
-  TExprWord* ewBreak = nullptr;
-  TExprWord* ewContinue = nullptr;
-  TExprWord* ewTrue = nullptr;
-  TExprWord* ewNubraEOA = nullptr;
-  TExprWord* ewComma = nullptr;
-  TExprWord* ewLeftBracket = nullptr;
-  TExprWord* ewRightBracket = nullptr;
-  TExprWord* ewRowConcat = nullptr;
-  TExprWord* ewColConcat = nullptr;
-  TExprWord* ewAssign = nullptr;
-  TExprWord* ewSelect = nullptr;
-  TExprWord* ewAssignOp = nullptr;
-  TExprWord* ewColonOp = nullptr;
-
- private:
   TIntPrecision FTestIntPrecision = prInt32;
   bool fIsCompiled = false;
   bool FConstantsAlwaysReal = false;

@@ -11,6 +11,7 @@ constexpr const char* kPrintDelimiter = "  ";
 // Tool tips show at most this many lines of a vector or matrix.
 constexpr int kToolTipLines = 10;
 
+// The bounds of a range joined by ":".
 std::string RangeText(const TValueRec& v) {
   std::string text;
   if (v.ExtRange()) {
@@ -23,6 +24,7 @@ std::string RangeText(const TValueRec& v) {
   return text;
 }
 
+// The number of bounds of a range (2 or 3 when well formed).
 int RangeBounds(const TValueRec& v) {
   if (v.ExtRange()) return v.ExtRangeValue() ? v.ExtRangeValue()->Length() : 0;
   return static_cast<int>(v.Range().size());

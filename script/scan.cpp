@@ -5,13 +5,16 @@
 
 #include "core/text.h"
 #include "script/expression.h"
+#include "script/stages.h"
 
 namespace zel {
 
 namespace {
 
+// Blanks and control characters, which trimming removes.
 bool IsBlankOrControl(unsigned char c) { return c <= ' ' || c == 127; }
 
+// The text without leading and trailing blanks and control characters.
 std::string TrimText(const std::string& s) {
   size_t b = 0, e = s.size();
   while (b < e && IsBlankOrControl(static_cast<unsigned char>(s[b]))) ++b;
@@ -19,6 +22,7 @@ std::string TrimText(const std::string& s) {
   return s.substr(b, e - b);
 }
 
+// Character classes of the scanner.
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
 bool IsIdentChar(char c) {
@@ -118,6 +122,18 @@ std::string HexLiteralToDecimal(const std::string& token) {
   return std::to_string(static_cast<std::int32_t>(static_cast<std::uint32_t>(v)));
 }
 
+// The text the scanner reads: trimmed, ".op" turned into "op." and cut at "//".
+std::string NormaliseLine(const std::string& str) {
+  std::string text = TrimText(str);
+  ReplaceAll(text, ".+", "+.");
+  ReplaceAll(text, ".-", "-.");
+  ReplaceAll(text, ".*", "*.");
+  ReplaceAll(text, "./", "/.");
+  const size_t comment = text.find("//");
+  if (comment != std::string::npos) text.resize(comment);
+  return text;
+}
+
 }  // namespace
 
 bool TerminatedWithSemicolon(const std::string& text) {
@@ -139,19 +155,7 @@ std::string ExpandCharToWord(const std::string& src, int charIdx) {
   return word;
 }
 
-void TZelExpression::CreateExprWords(TSingleExpression& expr) {
-  std::string text = TrimText(expr.Str);
-  ReplaceAll(text, ".+", "+.");
-  ReplaceAll(text, ".-", "-.");
-  ReplaceAll(text, ".*", "*.");
-  ReplaceAll(text, "./", "/.");
-  const size_t comment = text.find("//");
-  if (comment != std::string::npos) text.resize(comment);
-  expr.Words = ParseString(text);
-  expr.FlowKeyword = EvaluateFlowKeyword(*expr.Words);
-}
-
-std::unique_ptr<TExprWordList> TZelExpression::ParseString(const std::string& text) {
+std::unique_ptr<TExprWordList> ScanWords(TCompileState& s, const std::string& text) {
   auto words = std::make_unique<TExprWordList>(false);
   const std::string line = TrimText(text);
   Scanner scanner(line);
@@ -160,21 +164,34 @@ std::unique_ptr<TExprWordList> TZelExpression::ParseString(const std::string& te
     if (!token.literal) {
       if (token.text.empty()) continue;
       int index = 0;
-      if (!fWordList.Find(token.text, index)) {
-        fWordList.Insert(index, new TExprVariable(token.text));
-      }
-      words->Append(fWordList[index]);
+      if (!s.symbols.Find(token.text, index))
+        s.symbols.Insert(index, std::make_unique<TExprVariable>(token.text));
+      words->Append(s.symbols[index]);
       continue;
     }
-    std::string literal = token.text[0] == '$' ? HexLiteralToDecimal(token.text) : token.text;
-    TExprWord* constant = literal[0] == '"' ? static_cast<TExprWord*>(new TExprStringConstant(literal))
-                                            : new TExprConstant("", literal, FConstantsAlwaysReal);
-    fConstList.Append(constant);
-    words->Append(constant);
+    const std::string literal = token.text[0] == '$' ? HexLiteralToDecimal(token.text) : token.text;
+    std::unique_ptr<TExprWord> constant;
+    if (literal[0] == '"') {
+      constant = std::make_unique<TExprStringConstant>(literal);
+    } else {
+      constant = std::make_unique<TExprConstant>("", literal, s.constantsAlwaysReal);
+    }
+    words->Append(constant.get());
+    s.constants.Append(std::move(constant));
   }
-  Preprocessor(*words);
-  Check(*words);
   return words;
+}
+
+std::unique_ptr<TExprWordList> ParseLine(TCompileState& s, const std::string& text) {
+  std::unique_ptr<TExprWordList> words = ScanWords(s, text);
+  Preprocess(s, *words);
+  CheckSyntax(s, *words);
+  return words;
+}
+
+void ScanLine(TCompileState& s, TSingleExpression& line) {
+  line.Words = ParseLine(s, NormaliseLine(line.Str));
+  line.FlowKeyword = FlowKeywordOf(s.words, *line.Words);
 }
 
 }  // namespace zel

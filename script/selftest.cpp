@@ -12,12 +12,15 @@ namespace {
 
 constexpr double kTolerance = 1e-10;
 
+// Neither NaN nor infinite.
 bool Finite(double x) { return std::isfinite(x); }
 bool Finite(TCplx z) { return std::isfinite(z.real()) && std::isfinite(z.imag()); }
 
+// Equal within the self-test tolerance.
 bool Near(double a, double b) { return a == b || std::fabs(a - b) <= kTolerance; }
 bool Near(TCplx a, TCplx b) { return Near(a.real(), b.real()) && Near(a.imag(), b.imag()); }
 
+// Raises on a NaN or infinite expected value unless the test allows them.
 void CheckFinite(bool finite, bool allowNanInf, const std::string& expr) {
   if (!finite && !allowNanInf) ERaise("TZelExpression.Test(" + expr + ") tested for NAN or INF!");
 }
@@ -32,6 +35,7 @@ bool SameValues(const TNubraVec& a, const TNubraVec& b) {
   return true;
 }
 
+// Equal length and equal elements.
 bool SameValues(const TNubraInt& a, const std::vector<int>& b) {
   if (a.Length() != static_cast<int>(b.size())) return false;
   for (int k = 0; k < a.Length(); ++k)
@@ -39,10 +43,12 @@ bool SameValues(const TNubraInt& a, const std::vector<int>& b) {
   return true;
 }
 
+// CheckFinite for every element.
 void CheckFinite(const TNubraVec& v, bool allowNanInf, const std::string& expr) {
   for (int k = 0; k < v.ScalarCount(); ++k) CheckFinite(Finite(v.PValues()[k]), allowNanInf, expr);
 }
 
+// A real vector of the values.
 void VectorOf(const std::vector<double>& values, TVec& v) {
   v.Size(static_cast<int>(values.size()), false);
   for (size_t k = 0; k < values.size(); ++k) v.Values(static_cast<int>(k)) = values[k];
@@ -137,7 +143,7 @@ void TZelExpression::NegativeTest(const std::string& expr) {
     ClearExpressions();
     AddExpr(expr);
     Evaluate();
-  } catch (...) {
+  } catch (const std::exception&) {
     failed = true;
   }
   if (!failed) throw std::runtime_error("Negative test failed for: " + expr);

@@ -38,6 +38,7 @@ void Expect(TZelExpression& x, bool integer, const std::string& expr, const std:
   }
 }
 
+// The selection and assignment cases, over real (integer = false) or integer test values.
 void Battery(TZelExpression& x, bool integer) {
   x.Test("1+2", 3.0);
 

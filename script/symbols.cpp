@@ -54,22 +54,18 @@ const ConstantEntry kDoubleConstants[] = {
 
 }  // namespace
 
-TZelExpression::TZelExpression() {
-  ReturnLine.reserve(100);
-  BreakContinueLine.resize(100);
-  InitSymbols();
-}
+TZelExpression::TZelExpression() { InitSymbols(); }
 
 TZelExpression::~TZelExpression() { ClearAll(); }
 
 void TZelExpression::InitSymbols() {
   TWordList& w = fWordList;
-  ewLeftBracket = w[w.AddUnsorted(new TExprLeftBracket, -1)];
-  ewRightBracket = w[w.AddUnsorted(new TExprRightBracket, -1)];
-  w.AddUnsorted(new TExprLeftSquareBracket, -1);
-  w.AddUnsorted(new TExprRightSquareBracket, -1);
-  w.AddUnsorted(new TExprSemicolon, -1);
-  ewComma = w[w.AddUnsorted(new TExprComma, -1)];
+  ewLeftBracket = w[w.AddUnsorted(std::make_unique<TExprLeftBracket>(), -1)];
+  ewRightBracket = w[w.AddUnsorted(std::make_unique<TExprRightBracket>(), -1)];
+  w.AddUnsorted(std::make_unique<TExprLeftSquareBracket>(), -1);
+  w.AddUnsorted(std::make_unique<TExprRightSquareBracket>(), -1);
+  w.AddUnsorted(std::make_unique<TExprSemicolon>(), -1);
+  ewComma = w[w.AddUnsorted(std::make_unique<TExprComma>(), -1)];
   InitConsts();
   InitControlWords();
   const TBuiltinWords builtins = RegisterBuiltins(w, {.concatsAlwaysReal = FConcatsAlwaysReal});

@@ -52,6 +52,24 @@ void TExprContext::AssignTo(TPersistent& dest) const {
   other->fVariables.Assign(fVariables);
 }
 
+void TSingleExpression::SetChain(TNodeChain nodes) {
+  ClearChain();
+  fNodes = std::move(nodes);
+  Rec = fNodes.empty() ? nullptr : fNodes.front().get();
+}
+
+void TSingleExpression::ClearChain() {
+  if (fNodes.empty() || Rec != fNodes.front().get()) {
+    // A caller has freed, taken or replaced the chain through Rec (DisposeList, or nodes linked by hand):
+    // the chain at Rec, if any, is owned along Next as before, and the handed-over nodes are not.
+    for (std::unique_ptr<TExprRec>& node : fNodes) static_cast<void>(node.release());
+    DisposeList(Rec);
+  }
+  fNodes.clear();
+  Rec = nullptr;
+  Res = nullptr;
+}
+
 TSingleExpression* TExprList::Items(int i) const {
   if (i < 0 || i >= Count()) throw ENubraRangeError(Fmt("List index out of bounds (%d)", i));
   return fItems[static_cast<size_t>(i)].get();

@@ -71,16 +71,26 @@ class TExprContext : public TPersistent {
   TVariableCollection fVariables;
 };
 
+// The nodes of a compiled line in evaluation order, owned; Next links them for the run loop.
+using TNodeChain = std::vector<std::unique_ptr<TExprRec>>;
+
 enum TExprFlowControl { efcNone, efcConditionalJump, efcUnconditionalJump };
 enum TExprFlowKeyword { eccNone, eccIf, eccElse, eccEnd, eccWhile, eccFor, eccEndFor, eccBreak, eccContinue };
 
-// One compiled line of a script.
+// One compiled line of a script. The line owns its evaluation chain: the compiler hands it over with
+// SetChain. Callers may still work through Rec as with a raw chain: a chain linked to Rec by hand is owned
+// and freed along Next, and one freed with DisposeList(Rec) is not freed again.
 class TSingleExpression {
  public:
   TSingleExpression() : Words(std::make_unique<TExprWordList>(false)) {}
   TSingleExpression(const TSingleExpression&) = delete;
   TSingleExpression& operator=(const TSingleExpression&) = delete;
-  ~TSingleExpression() { DisposeList(Rec); }
+  ~TSingleExpression() { ClearChain(); }
+
+  // Takes the nodes of a compiled line (evaluation order, linked by Next); Rec becomes the first.
+  void SetChain(TNodeChain nodes);
+  // Frees the chain and clears Rec and Res.
+  void ClearChain();
 
   std::string Str;                       // the line's source text
   TExprRec* Rec = nullptr;               // first node of the evaluation chain (owned)
@@ -92,6 +102,9 @@ class TSingleExpression {
   int JumpLineIndex = 0;
   int NestingDepth = 0;
   TExprFlowKeyword FlowKeyword = eccNone;
+
+ private:
+  TNodeChain fNodes;  // the chain SetChain handed over
 };
 
 // The owned lines of a script.

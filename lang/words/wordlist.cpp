@@ -6,6 +6,11 @@
 
 namespace zel {
 
+namespace {
+// Frees a word that an owning list gives up.
+void Free(TExprWord* word) { const std::unique_ptr<TExprWord> owned(word); }
+}  // namespace
+
 // ---- TExprWordList ---------------------------------------------------------------------------------
 
 TExprWordList::~TExprWordList() { Clear(); }
@@ -15,26 +20,53 @@ TExprWord* TExprWordList::Items(int i) const {
   return fItems[static_cast<size_t>(i)];
 }
 
-void TExprWordList::SetItems(int i, TExprWord* word) {
+void TExprWordList::RequireOwnership() const {
+  if (!fOwnsObjects) ERaise("TExprWordList: the list does not own its words and cannot take one");
+}
+
+void TExprWordList::SetItems(int i, std::unique_ptr<TExprWord> word) {
+  RequireOwnership();
   Items(i);  // bounds check
-  TExprWord*& slot = fItems[static_cast<size_t>(i)];
-  if (fOwnsObjects && slot != word) delete slot;
-  slot = word;
+  std::unique_ptr<TExprWord> old(fItems[static_cast<size_t>(i)]);
+  if (old == word) old.release();  // the word is already in this slot
+  fItems[static_cast<size_t>(i)] = word.release();
+}
+
+int TExprWordList::Append(std::unique_ptr<TExprWord> word) {
+  RequireOwnership();
+  fItems.push_back(word.get());
+  word.release();
+  return Count() - 1;
+}
+
+void TExprWordList::Insert(int i, std::unique_ptr<TExprWord> word) {
+  RequireOwnership();
+  if (i < 0 || i > Count()) throw ENubraRangeError(Fmt("List index out of bounds (%d)", i));
+  fItems.insert(fItems.begin() + i, word.get());
+  word.release();
+}
+
+void TExprWordList::SetItems(int i, TExprWord* word) {
+  if (fOwnsObjects) return SetItems(i, std::unique_ptr<TExprWord>(word));
+  Items(i);  // bounds check
+  fItems[static_cast<size_t>(i)] = word;
 }
 
 int TExprWordList::Append(TExprWord* word) {
+  if (fOwnsObjects) return Append(std::unique_ptr<TExprWord>(word));
   fItems.push_back(word);
   return Count() - 1;
 }
 
 void TExprWordList::Insert(int i, TExprWord* word) {
+  if (fOwnsObjects) return Insert(i, std::unique_ptr<TExprWord>(word));
   if (i < 0 || i > Count()) throw ENubraRangeError(Fmt("List index out of bounds (%d)", i));
   fItems.insert(fItems.begin() + i, word);
 }
 
 void TExprWordList::Delete(int i) {
   TExprWord* word = Extract(i);
-  if (fOwnsObjects) delete word;
+  if (fOwnsObjects) Free(word);
 }
 
 TExprWord* TExprWordList::Extract(int i) {
@@ -44,9 +76,10 @@ TExprWord* TExprWordList::Extract(int i) {
 }
 
 void TExprWordList::Clear() {
+  std::vector<TExprWord*> items;
+  items.swap(fItems);
   if (fOwnsObjects)
-    for (TExprWord* w : fItems) delete w;
-  fItems.clear();
+    for (TExprWord* w : items) Free(w);
 }
 
 int TExprWordList::IndexOf(const TExprWord* word) const {
@@ -90,110 +123,116 @@ void TExprWordList::CheckForDuplicates() const {
 
 // ---- TWordList -------------------------------------------------------------------------------------
 
-int TWordList::Add(TExprWord* word) {
+int TWordList::Add(std::unique_ptr<TExprWord> word) {
+  RequireOwnership();
   int index = 0;
   if (!Find(word->Name(), index)) {
-    Insert(index, word);
+    Insert(index, std::move(word));
     return index;
   }
   TExprWord* existing = fItems[static_cast<size_t>(index)];
   if (existing->LexemeType() == ltFunction) {
-    std::unique_ptr<TExprWord> owned(word);
     static_cast<TExprFunction*>(existing)->AddOverload(*word);
     return index;
   }
   Delete(index);
-  Insert(index, word);
+  Insert(index, std::move(word));
   return index;
 }
 
-int TWordList::AddUnsorted(TExprWord* word, int overloadIndex) {
-  if (overloadIndex < 0) return Append(word);
-  TExprWord* existing = Items(overloadIndex);
+int TWordList::Add(TExprWord* word) { return Add(std::unique_ptr<TExprWord>(word)); }
+
+void TWordList::CheckOverload(const TExprWord& word, int overloadIndex) const {
+  const TExprWord* existing = Items(overloadIndex);
   if ((existing->LexemeType() & (ltFunction | ltVaryingFunction)) == 0)
     ERaise("Attempt to overload a non-function!");
-  if (existing->Name() != word->Name())
-    ERaise("Attemped to add overload for a different function: " + existing->Name() + " <> " + word->Name());
-  static_cast<TExprFunction*>(existing)->AddOverload(*word);
-  delete word;
+  if (existing->Name() != word.Name())
+    ERaise("Attemped to add overload for a different function: " + existing->Name() + " <> " + word.Name());
+}
+
+int TWordList::AddUnsorted(std::unique_ptr<TExprWord> word, int overloadIndex) {
+  RequireOwnership();
+  if (overloadIndex < 0) return Append(std::move(word));
+  CheckOverload(*word, overloadIndex);
+  static_cast<TExprFunction*>(fItems[static_cast<size_t>(overloadIndex)])->AddOverload(*word);
   return overloadIndex;
 }
 
-int TWordList::Register(TExprWord* word, int overloadIndex) {
-  std::unique_ptr<TExprWord> guard(word);
-  const int index = AddUnsorted(word, overloadIndex);
-  guard.release();  // AddUnsorted took it (appended) or freed it (merged)
-  return index;
+int TWordList::AddUnsorted(TExprWord* word, int overloadIndex) {
+  if (overloadIndex >= 0) CheckOverload(*word, overloadIndex);
+  return AddUnsorted(std::unique_ptr<TExprWord>(word), overloadIndex);
 }
 
 int TWordList::DefineFunctionUnsorted(const std::string& name, TExprFunc func, int argCount, int index) {
-  return Register(new TExprFunction(name, func, argCount, 1, ""), index);
+  return AddUnsorted(std::make_unique<TExprFunction>(name, func, argCount, 1, ""), index);
 }
 int TWordList::DefineFunctionUnsorted(const std::string& name, TExprFunc func, int argCount,
                                       const std::string& help, int index) {
-  return Register(new TExprFunction(name, func, argCount, 0, help), index);
+  return AddUnsorted(std::make_unique<TExprFunction>(name, func, argCount, 0, help), index);
 }
 int TWordList::DefineFunctionUnsorted(const std::string& name, TExprFunc func, int argCount, int resultCount,
                                       const std::string& help, int index) {
-  return Register(new TExprFunction(name, func, argCount, resultCount, help), index);
+  return AddUnsorted(std::make_unique<TExprFunction>(name, func, argCount, resultCount, help), index);
 }
 int TWordList::DefineFunctionUnsorted(const std::string& name, int argCount, TExprFuncObj func, int index) {
-  return Register(new TExprFunction(name, argCount, 0, std::move(func), ""), index);
+  return AddUnsorted(std::make_unique<TExprFunction>(name, argCount, 0, std::move(func), ""), index);
 }
 int TWordList::DefineFunctionUnsorted(const std::string& name, int argCount, int resultCount,
                                       TExprFuncObj func, const std::string& help, int index) {
-  return Register(new TExprFunction(name, argCount, resultCount, std::move(func), help), index);
+  return AddUnsorted(std::make_unique<TExprFunction>(name, argCount, resultCount, std::move(func), help),
+                     index);
 }
 
 int TWordList::DefineVaryingFunctionUnsorted(const std::string& name, TExprFunc func, int argCount,
                                              int index) {
-  return Register(new TExprVaryingFunction(name, func, argCount, 0, ""), index);
+  return AddUnsorted(std::make_unique<TExprVaryingFunction>(name, func, argCount, 0, ""), index);
 }
 int TWordList::DefineVaryingFunctionUnsorted(const std::string& name, TExprFunc func, int argCount,
                                              const std::string& help, int index) {
-  return Register(new TExprVaryingFunction(name, func, argCount, 0, help), index);
+  return AddUnsorted(std::make_unique<TExprVaryingFunction>(name, func, argCount, 0, help), index);
 }
 int TWordList::DefineVaryingFunctionUnsorted(const std::string& name, TExprFunc func, int argCount,
                                              int resultCount, const std::string& help, int index) {
-  return Register(new TExprVaryingFunction(name, func, argCount, resultCount, help), index);
+  return AddUnsorted(std::make_unique<TExprVaryingFunction>(name, func, argCount, resultCount, help), index);
 }
 int TWordList::DefineVaryingFunctionUnsorted(const std::string& name, int argCount, TExprFuncObj func,
                                              int index) {
-  return Register(new TExprVaryingFunction(name, argCount, 0, std::move(func), ""), index);
+  return AddUnsorted(std::make_unique<TExprVaryingFunction>(name, argCount, 0, std::move(func), ""), index);
 }
 int TWordList::DefineVaryingFunctionUnsorted(const std::string& name, int argCount, TExprFuncObj func,
                                              const std::string& help, int index) {
-  return Register(new TExprVaryingFunction(name, argCount, 0, std::move(func), help), index);
+  return AddUnsorted(std::make_unique<TExprVaryingFunction>(name, argCount, 0, std::move(func), help), index);
 }
 int TWordList::DefineVaryingFunctionUnsorted(const std::string& name, int argCount, int resultCount,
                                              TExprFuncObj func, const std::string& help, int index) {
-  return Register(new TExprVaryingFunction(name, argCount, resultCount, std::move(func), help), index);
+  return AddUnsorted(
+      std::make_unique<TExprVaryingFunction>(name, argCount, resultCount, std::move(func), help), index);
 }
 
 int TWordList::DefineOperatorUnsorted(const std::string& name, TExprFunc func, int argCount, int precedence) {
-  return Register(new TExprOperator(name, func, argCount, precedence, ""), -1);
+  return AddUnsorted(std::make_unique<TExprOperator>(name, func, argCount, precedence, ""), -1);
 }
 int TWordList::DefineOperatorUnsorted(const std::string& name, TExprFunc func, int argCount, int precedence,
                                       const std::string& help) {
-  return Register(new TExprOperator(name, func, argCount, precedence, help), -1);
+  return AddUnsorted(std::make_unique<TExprOperator>(name, func, argCount, precedence, help), -1);
 }
 int TWordList::DefineOperatorUnsorted(char c, TExprFunc func, int argCount, int precedence,
                                       const std::string& help) {
-  return Register(new TExprOperator(c, func, argCount, precedence, help), -1);
+  return AddUnsorted(std::make_unique<TExprOperator>(c, func, argCount, precedence, help), -1);
 }
 
 void TWordList::DefineDoubleConstantUnsorted(const std::string& name, double value, const std::string& help) {
-  Register(new TExprDoubleConstant(name, value, help), -1);
+  AddUnsorted(std::make_unique<TExprDoubleConstant>(name, value, help), -1);
 }
 int TWordList::DefineBoolConstantUnsorted(const std::string& name, bool value, const std::string& help) {
-  return Register(new TExprBoolConstant(name, value, help), -1);
+  return AddUnsorted(std::make_unique<TExprBoolConstant>(name, value, help), -1);
 }
 int TWordList::DefineIntegerConstantUnsorted(const std::string& name, std::int32_t value,
                                              const std::string& help) {
-  return Register(new TExprIntegerConstant(name, value, help), -1);
+  return AddUnsorted(std::make_unique<TExprIntegerConstant>(name, value, help), -1);
 }
 void TWordList::DefineComplexConstantUnsorted(const std::string& name, TCplx value, const std::string& help) {
-  Register(new TExprComplexConstant(name, value, help), -1);
+  AddUnsorted(std::make_unique<TExprComplexConstant>(name, value, help), -1);
 }
 
 void TWordList::DoOnProbabilities() {

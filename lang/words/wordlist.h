@@ -1,7 +1,9 @@
 // Word lists: the sorted symbol table of an expression and the registration operations that fill it.
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,7 +24,13 @@ class TExprWordList {
   bool OwnsObjects() const { return fOwnsObjects; }
   TExprWord* operator[](int i) const { return Items(i); }
   TExprWord* Items(int i) const;  // raises ENubraRangeError outside 0..Count-1
-  // Replaces the i-th word (freeing the old one when owning).
+  // Insertion by unique_ptr, for owning lists: the list takes the word, and a call that raises frees it.
+  // A list that does not own its words refuses them with ENubraException. SetItems frees the word it
+  // replaces.
+  void SetItems(int i, std::unique_ptr<TExprWord> word);
+  int Append(std::unique_ptr<TExprWord> word);
+  void Insert(int i, std::unique_ptr<TExprWord> word);
+  // Raw forms: an owning list takes ownership of the word; any other list only refers to it.
   void SetItems(int i, TExprWord* word);
   int Append(TExprWord* word);
   void Insert(int i, TExprWord* word);
@@ -31,6 +39,8 @@ class TExprWordList {
   // Removes the i-th word without freeing it and returns it.
   TExprWord* Extract(int i);
   void Clear();
+  // Makes room for n words without reallocating.
+  void Reserve(int n) { fItems.reserve(static_cast<size_t>(std::max(n, 0))); }
   int IndexOf(const TExprWord* word) const;
 
   // Binary search. True with the matching index, or false with the index at which the name would be
@@ -41,6 +51,9 @@ class TExprWordList {
   virtual void CheckForDuplicates() const;
 
  protected:
+  // Raises unless the list owns its words.
+  void RequireOwnership() const;
+
   std::vector<TExprWord*> fItems;
 
  private:
@@ -59,12 +72,17 @@ class TWordList : public TExprWordList {
  public:
   explicit TWordList(bool ownsObjects = true) : TExprWordList(ownsObjects) {}
 
-  // Sorted insertion; the list takes the word in every case. A new name is inserted; a function name already
-  // present takes the new word as an overload (the new word is freed); any other existing word is replaced
-  // (and freed).
+  // Sorted insertion into an owning list; the list takes the word in every case. A new name is inserted; a
+  // function name already present takes the new word as an overload (the new word is freed); any other
+  // existing word is replaced (and freed).
+  int Add(std::unique_ptr<TExprWord> word);
+  // Takes ownership of the word; the same as Add with a unique_ptr.
   int Add(TExprWord* word);
   // Bulk registration: overloadIndex < 0 appends; otherwise the word is another overload of the function
-  // at overloadIndex (and is freed). Sort before using Find or Add.
+  // at overloadIndex (and is freed). Sort before using Find or Add. The word is freed when it is refused.
+  int AddUnsorted(std::unique_ptr<TExprWord> word, int overloadIndex);
+  // Takes ownership of the word once it is accepted; a refused overload raises before that and leaves the
+  // word with the caller.
   int AddUnsorted(TExprWord* word, int overloadIndex);
 
   int DefineFunctionUnsorted(const std::string& name, TExprFunc func, int argCount, int index);
@@ -125,8 +143,8 @@ class TWordList : public TExprWordList {
   std::function<void(TObject*)> OnDelete;
 
  private:
-  // AddUnsorted with ownership safety: the word is freed when registration raises.
-  int Register(TExprWord* word, int overloadIndex);
+  // Raises unless the word may become another overload of the function at overloadIndex.
+  void CheckOverload(const TExprWord& word, int overloadIndex) const;
 
   static inline TWordPopulate FOnProbabilities = nullptr;
   static inline TWordPopulate FOnStatistics = nullptr;

@@ -197,9 +197,8 @@ void TExprRec::ResizeArgs(int n) {
 
 void DisposeList(TExprRec*& first) {
   while (first) {
-    TExprRec* next = first->Next;
-    delete first;
-    first = next;
+    const std::unique_ptr<TExprRec> node(first);
+    first = node->Next;
   }
 }
 

@@ -27,7 +27,7 @@ TEST(WordList, FindReportsMatchOrInsertionPoint) {
   int index = -1;
   EXPECT_FALSE(list.Find("a", index));
   EXPECT_EQ(index, 0);
-  for (const char* n : {"c", "a", "e"}) list.AddUnsorted(new TExprVariable(n), -1);
+  for (const char* n : {"c", "a", "e"}) list.AddUnsorted(std::make_unique<TExprVariable>(n), -1);
   list.Sort();
   struct Case {
     const char* name;
@@ -44,7 +44,7 @@ TEST(WordList, FindReportsMatchOrInsertionPoint) {
 TEST(WordList, SortIsOrdinalAndCaseSensitive) {
   TWordList list;
   for (const char* n : {"sin", "Sin", "abs", "Zeta", "_x", "a1", "a"})
-    list.AddUnsorted(new TExprVariable(n), -1);
+    list.AddUnsorted(std::make_unique<TExprVariable>(n), -1);
   list.Sort();
   EXPECT_EQ(Names(list), (std::vector<std::string>{"Sin", "Zeta", "_x", "a", "a1", "abs", "sin"}));
   EXPECT_NO_THROW(list.CheckForDuplicates());
@@ -57,7 +57,7 @@ TEST(WordList, SortIsOrdinalAndCaseSensitive) {
 
 TEST(WordList, CheckForDuplicatesNamesTheFirstPair) {
   TWordList list;
-  for (const char* n : {"b", "a", "b", "c", "c"}) list.AddUnsorted(new TExprVariable(n), -1);
+  for (const char* n : {"b", "a", "b", "c", "c"}) list.AddUnsorted(std::make_unique<TExprVariable>(n), -1);
   list.Sort();
   try {
     list.CheckForDuplicates();
@@ -69,13 +69,13 @@ TEST(WordList, CheckForDuplicatesNamesTheFirstPair) {
 
 TEST(WordList, AddMergesFunctionsAndReplacesEverythingElse) {
   TWordList list;
-  list.Add(new TExprFunction("f", Noop, 1, 1, "f1"));
-  list.Add(new TExprVariable("x"));
-  list.Add(new TExprDoubleConstant("k", 1));
+  list.Add(std::make_unique<TExprFunction>("f", Noop, 1, 1, "f1"));
+  list.Add(std::make_unique<TExprVariable>("x"));
+  list.Add(std::make_unique<TExprDoubleConstant>("k", 1));
   ASSERT_EQ(Names(list), (std::vector<std::string>{"f", "k", "x"}));
 
   TExprWord* f = list[0];
-  EXPECT_EQ(list.Add(new TExprFunction("f", Noop, 2, 1, "f2")), 0);
+  EXPECT_EQ(list.Add(std::make_unique<TExprFunction>("f", Noop, 2, 1, "f2")), 0);
   EXPECT_EQ(list[0], f);  // same word, one more overload
   EXPECT_EQ(list.Count(), 3);
   EXPECT_TRUE(f->HasOverload(1));
@@ -83,18 +83,40 @@ TEST(WordList, AddMergesFunctionsAndReplacesEverythingElse) {
   f->SetNFuncArg(2);
   EXPECT_EQ(f->Help(), "f2");
 
-  auto* replacement = new TExprVariable("k");
-  EXPECT_EQ(list.Add(replacement), 1);
-  EXPECT_EQ(list[1], replacement);
+  auto replacement = std::make_unique<TExprVariable>("k");
+  const TExprWord* k = replacement.get();
+  EXPECT_EQ(list.Add(std::move(replacement)), 1);
+  EXPECT_EQ(list[1], k);
   EXPECT_EQ(list[1]->LexemeType(), ltVariable);
   EXPECT_EQ(list.Count(), 3);
 
   // Only an existing plain function merges: a function named like a varying function replaces it.
-  list.Add(new TExprVaryingFunction("g", Noop, 0, 0, ""));
-  auto* plain = new TExprFunction("g", Noop, 1, 1, "");
-  const int g = list.Add(plain);
-  EXPECT_EQ(list[g], plain);
+  list.Add(std::make_unique<TExprVaryingFunction>("g", Noop, 0, 0, ""));
+  auto plain = std::make_unique<TExprFunction>("g", Noop, 1, 1, "");
+  const TExprWord* g = plain.get();
+  EXPECT_EQ(list[list.Add(std::move(plain))], g);
   EXPECT_EQ(list.Count(), 4);
+}
+
+// The raw-pointer forms take ownership (the sanitizer build reports leaks and double frees), except that
+// a refused AddUnsorted overload leaves the word with the caller.
+TEST(WordList, RawPointerFormsTakeOwnership) {
+  TWordList list;
+  EXPECT_EQ(list.Add(new TExprVariable("x")), 0);
+  EXPECT_EQ(list.Add(new TExprVariable("x")), 0);  // replaces and frees the first x
+  const int f = list.AddUnsorted(new TExprFunction("f", Noop, 1, 1, ""), -1);
+  EXPECT_EQ(list.AddUnsorted(new TExprFunction("f", Noop, 2, 1, ""), f), f);  // merged and freed
+  list.Append(new TExprVariable("y"));
+  list.Insert(0, new TExprVariable("w"));
+  list.SetItems(0, new TExprVariable("v"));  // frees w
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"v", "x", "f", "y"}));
+  auto refused = std::make_unique<TExprVariable>("f");
+  EXPECT_THROW(list.AddUnsorted(refused.get(), 0), ENubraException);  // "v" is not a function
+
+  TExprWordList view(false);
+  EXPECT_EQ(MessageOf([&] { view.Append(std::make_unique<TExprVariable>("z")); }),
+            "TExprWordList: the list does not own its words and cannot take one");
+  EXPECT_EQ(view.Count(), 0);
 }
 
 TEST(WordList, BulkRegistrationMergesByIndex) {
@@ -117,10 +139,6 @@ TEST(WordList, BulkRegistrationMergesByIndex) {
   EXPECT_EQ(MessageOf([&] { list.DefineFunctionUnsorted("cos", Noop, 1, "", sin); }),
             "Attemped to add overload for a different function: sin <> cos");
   EXPECT_EQ(list.Count(), 5);
-
-  // Direct AddUnsorted leaves a refused word with the caller.
-  auto word = std::make_unique<TExprVariable>("v");
-  EXPECT_THROW(list.AddUnsorted(word.get(), 2), ENubraException);
 }
 
 std::vector<std::string> hookCalls;
@@ -150,7 +168,7 @@ TEST(WordList, ClassWideHooksReachEveryList) {
 
 TEST(WordList, NonOwningListLeavesWordsAlive) {
   TWordList owner;
-  owner.Add(new TExprVariable("x"));
+  owner.Add(std::make_unique<TExprVariable>("x"));
   {
     TExprWordList view(false);
     view.Append(owner[0]);
@@ -215,11 +233,11 @@ TEST(Context, AssignCopiesExpressionAndValues) {
             "TExprContext.AssignTo: dest is not TExprContext!");
 }
 
-TEST(ExprList, OwnsItsLines) {
+TEST(ExprList, LinesOwnTheirChains) {
   TExprList lines;
   auto line = std::make_unique<TSingleExpression>();
   line->Str = "x = 1";
-  line->Rec = new TExprRec;
+  line->Rec = new TExprRec;  // a chain linked by hand is owned too
   line->Rec->Next = new TExprRec;
   lines.Add(std::move(line));
   lines.Insert(0, std::make_unique<TSingleExpression>());
@@ -228,6 +246,23 @@ TEST(ExprList, OwnsItsLines) {
   EXPECT_THROW(lines.Items(2), ENubraRangeError);
   lines.Delete(1);  // frees the node chain
   EXPECT_EQ(lines.Count(), 1);
+
+  // A handed-over chain is freed by the line, or by DisposeList(Rec) and then not again.
+  TSingleExpression& compiled = *lines[0];
+  for (bool disposeByHand : {false, true}) {
+    TNodeChain chain;
+    chain.push_back(std::make_unique<TExprRec>());
+    chain.push_back(std::make_unique<TExprRec>());
+    chain[0]->Next = chain[1].get();
+    const TExprRec* first = chain[0].get();
+    compiled.SetChain(std::move(chain));
+    EXPECT_EQ(compiled.Rec, first);
+    compiled.Res = compiled.Rec->Next;
+    if (disposeByHand) DisposeList(compiled.Rec);
+    compiled.ClearChain();
+    EXPECT_EQ(compiled.Rec, nullptr);
+    EXPECT_EQ(compiled.Res, nullptr);
+  }
 }
 
 }  // namespace

@@ -96,6 +96,10 @@ TEST_F(Compiler, RewritesLinesIntoCalls) {
       {"\"a b\" + s", "\"a b\" + s"},
       {"x = \"abc", "x = \"abc"},
       {"f(1, g)", "f ( 1 , g )"},
+      {"[a, b]", "colconcat ( a , b )"},
+      {"[1, 2; 3, 4]", "rowconcat ( colconcat ( 1 , 2 ) , colconcat ( 3 , 4 ) )"},
+      {"[[1, 2]; [3]]", "rowconcat ( colconcat ( colconcat ( 1 , 2 ) ) , colconcat ( colconcat ( 3 ) ) )"},
+      {"v(1) = [1, 2]", "assign ( v , 1 , colconcat ( 1 , 2 ) )"},
   };
   for (const auto& c : cases) EXPECT_EQ(Words(c.line), c.words) << c.line;
 }
@@ -115,6 +119,18 @@ TEST_F(Compiler, LiteralsBecomeTypedConstants) {
     EXPECT_EQ((*words)[0]->VRec()->ValueType(), c.type) << c.text;
   }
   EXPECT_THROW(x.ParseString("2e"), ENubraException);
+}
+
+TEST_F(Compiler, PreprocessorEventSeesTheScannedWords) {
+  const TZelExpression* sender = nullptr;
+  std::string seen;
+  x.SetOnPreprocessor([&](TZelExpression& from, TExprWordList& words) {
+    sender = &from;
+    seen = Render(words);
+  });
+  EXPECT_EQ(Words("v(1);"), "select ( v , 1 )");
+  EXPECT_EQ(sender, &x);
+  EXPECT_EQ(seen, "v ( 1 ) ;");
 }
 
 TEST_F(Compiler, UnknownNamesBecomeVariablesCaseSensitively) {
@@ -234,6 +250,29 @@ TEST_F(Compiler, ConstantSubTreesFoldAtCompileTime) {
       MessageOf([&] { x.CreateExprRec(e); }),
       "The constant elimination procedure was succesfull, but the result of the evaluation has an undefined "
       "type. Please check, that all functions used also specify type of the result!");
+}
+
+// The raw tree methods hand ownership along (the sanitizer build reports leaks and double frees).
+TEST_F(Compiler, RawTreeMethodsHandOwnershipAlong) {
+  x.DefineDouble("x").SetDoubleValue(1.5);
+  TSingleExpression e;
+  e.Str = "y = 2*3 + x";
+  x.CreateExprWords(e);
+  TExprRec* root = x.MakeTree(*e.Words);
+  ASSERT_TRUE(x.CheckArguments(root));
+  EXPECT_TRUE(x.ResultCanVary(root));
+  root = x.RemoveConstants(root);
+  EXPECT_EQ(RenderTree(root), "=(y, +(6, x))");
+  TExprRec* chain = x.MakeLinkedList(root);
+  EXPECT_EQ(chain->ExprWord->Name(), "+");
+  EXPECT_EQ(x.EvaluateList(chain)->Res->DoubleValue(), 7.5);
+  DisposeList(chain);
+
+  // A fold that fails frees the tree it was given.
+  x.DefineFunction("u", LeavesResultUndefined, 1, "");
+  e.Str = "u(1)";
+  x.CreateExprWords(e);
+  EXPECT_THROW(x.RemoveConstants(x.MakeTree(*e.Words)), std::runtime_error);
 }
 
 TEST(Scanner, SemicolonTerminationAndWordUnderCaret) {

@@ -1,0 +1,71 @@
+// Compiling and running a script: the run loop of one line's chain, evaluation of every line in order,
+// and the program run that follows the jumps of the flow keywords.
+#include <stdexcept>
+
+#include "script/expression.h"
+#include "script/stages.h"
+
+namespace zel {
+
+TExprRec* RunList(TExprRec* first) {
+  TExprRec* last = first;
+  for (TExprRec* node = first; node; node = node->Next) {
+    node->Oper(*node);
+    last = node;
+  }
+  return last;
+}
+
+void TZelExpression::Compile() {
+  fIsCompiled = false;
+  TCompileState s = CompileState();
+  CompileScript(s, fExprList);
+  fIsCompiled = true;
+}
+
+TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
+  if (!line.Rec) CreateExprRec(line);
+  line.Res = RunList(line.Rec);
+  return line.Res->Res;
+}
+
+TValueRec* TZelExpression::Evaluate() { return Evaluate(-1); }
+
+TValueRec* TZelExpression::Evaluate(int index) {
+  if (!fIsCompiled) Compile();
+  if (index != -1) return EvaluateLine(*fExprList[index]);
+  if (ExprCount() == 0) throw EZelParseError("TZelExpression.Evaluate: No expressions");
+  TValueRec* result = nullptr;
+  for (int k = 0; k < ExprCount(); ++k) result = EvaluateLine(*fExprList[k]);
+  return result;
+}
+
+TValueRec* TZelExpression::EvaluateCompiled() {
+  if (!fIsCompiled) Compile();
+  return EvaluateRun(0);
+}
+
+TValueRec* TZelExpression::EvaluateRun(int line) {
+  TValueRec* result = nullptr;
+  int n = line;
+  const int count = ExprCount();
+  try {
+    while (n >= 0 && n < count) {
+      TSingleExpression& x = *fExprList[n];
+      result = EvaluateLine(x);
+      n = x.FlowControl == efcConditionalJump && !result->BoolValue() ? x.JumpLineIndex : x.NextLineIndex;
+    }
+  } catch (const std::exception& e) {
+    throw std::runtime_error(Fmt("Line %d: %s", n, e.what()));
+  }
+  return result;
+}
+
+int TZelExpression::EvaluateStep(int line) {
+  if (!fIsCompiled) Compile();
+  TSingleExpression& x = *fExprList[line];
+  const TValueRec* result = EvaluateLine(x);
+  return x.FlowControl == efcConditionalJump && !result->BoolValue() ? x.JumpLineIndex : x.NextLineIndex;
+}
+
+}  // namespace zel

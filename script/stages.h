@@ -1,0 +1,102 @@
+// The compiler as stages over a compile state (script/compile_state.h), in the order a line goes through
+// them: scanning, preprocessing, the syntax check, tree building, constant folding and flattening; then
+// the flow pass over the whole script. TZelExpression's compiler methods are thin forwards to these.
+//
+// Ownership: while a line's tree is built and folded, every node is owned by a TNodeTree; the nodes'
+// ArgList only refers to the children. Flattening hands the surviving nodes to the line in one TNodeChain.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lang/words/context.h"
+#include "script/compile_state.h"
+
+namespace zel {
+
+// Word kinds that are operands (their node's value is the word's own record) and that are calls.
+inline constexpr std::uint32_t kOperandKinds = ltConstant | ltVariable;
+inline constexpr std::uint32_t kCallableKinds = ltFunction | ltVaryingFunction;
+// True when the word is of one of the kinds.
+inline bool IsKind(const TExprWord* w, std::uint32_t kinds) { return (w->LexemeType() & kinds) != 0; }
+
+// A node with the sub-trees of its arguments: args[k] owns the node that node->ArgList[k] refers to.
+struct TNodeTree {
+  std::unique_ptr<TExprRec> node;
+  std::vector<TNodeTree> args;
+};
+
+// ---- node trees (nodetree.cpp) ---------------------------------------------------------------------
+
+// A tree of one new node.
+TNodeTree NewNode();
+// Makes `child` argument k of `parent` (owned by parent.args[k], referred to by ArgList[k]).
+void SetArg(TNodeTree& parent, size_t k, TNodeTree child);
+// Sets the node's argument count to n (TExprRec::ResizeArgs), freeing any sub-trees it had.
+void ResizeArgs(TNodeTree& tree, int n);
+// Takes ownership of a raw tree whose nodes own their ArgList children.
+TNodeTree AdoptTree(TExprRec* root);
+// Gives up ownership: the nodes own their ArgList children again. Returns the root.
+TExprRec* ReleaseTree(TNodeTree tree);
+// Gives up ownership of a chain: the nodes own each other along Next. Returns the first node.
+TExprRec* ReleaseChain(TNodeChain chain);
+
+// ---- scanning (scan.cpp) ---------------------------------------------------------------------------
+
+// The words of one line: symbols looked up, unknown names entered as variables, literals made constants.
+std::unique_ptr<TExprWordList> ScanWords(TCompileState& s, const std::string& text);
+// ScanWords, Preprocess and CheckSyntax.
+std::unique_ptr<TExprWordList> ParseLine(TCompileState& s, const std::string& text);
+// Normalises the line's text, parses it into line.Words and sets line.FlowKeyword.
+void ScanLine(TCompileState& s, TSingleExpression& line);
+
+// ---- preprocessing (preprocess.cpp) ----------------------------------------------------------------
+
+// Rewrites a line's syntax into ordinary calls (indexing, indexed assignment, concatenation, ...).
+void Preprocess(TCompileState& s, TExprWordList& words);
+
+// ---- syntax check (check.cpp) ----------------------------------------------------------------------
+
+// Raises on faults the tree builder cannot report well; marks unary signs.
+void CheckSyntax(TCompileState& s, TExprWordList& words);
+
+// ---- trees (tree.cpp) ------------------------------------------------------------------------------
+
+// The evaluation tree of a checked word list, by operator precedence.
+TNodeTree BuildTree(const TExprWordList& words);
+// True when every node has all its ArgCount arguments.
+bool HasAllArguments(const TExprRec* rec);
+// True when the tree contains a variable or a varying function.
+bool CanVary(const TExprRec* rec);
+// The variable a line's tree assigns or names, or "".
+std::string ResultNameOf(const TSyntaxWords& words, const TExprRec* rec);
+
+// ---- constant folding (fold.cpp) -------------------------------------------------------------------
+
+// Replaces every sub-tree that cannot change between evaluations by a node of a new constant word.
+TNodeTree FoldConstants(TCompileState& s, TNodeTree tree);
+
+// ---- flattening (flatten.cpp) ----------------------------------------------------------------------
+
+// The tree's nodes in evaluation order, linked by Next; operand nodes below the root are dropped and
+// their parents read the operand's value record directly. A lone operand stays a chain of one node.
+TNodeChain Flatten(TNodeTree tree);
+
+// ---- the whole script (flow.cpp) -------------------------------------------------------------------
+
+// The flow keyword that starts the list, compared by identity with the syntax words.
+TExprFlowKeyword FlowKeywordOf(const TSyntaxWords& words, const TExprWordList& list);
+// From the line's words to its owned evaluation chain: tree, result name, argument check, folding,
+// flattening. The word list is freed.
+void CompileLine(TCompileState& s, TSingleExpression& line);
+// Pass 1 scans every line and resolves the jumps of the flow keywords; pass 2 compiles every line.
+// Errors carry "Line N: " when the script has more than one line.
+void CompileScript(TCompileState& s, TExprList& lines);
+
+// ---- running (run.cpp) -----------------------------------------------------------------------------
+
+// Runs a chain along Next and returns its last node.
+TExprRec* RunList(TExprRec* first);
+
+}  // namespace zel
