@@ -5,7 +5,8 @@
 // counterparts. Array work goes to the element-wise kernels of core/vecmath.h and writes into the
 // result's existing object, so a compiled node allocates nothing once its result has its size.
 // The operators differ only in a few cells: "+" and "-" check matrix shapes, "*" forms matrix products,
-// integer ranges combine with integers and ranges into ranges under "+" and "-".
+// integer ranges combine with integers and ranges into ranges under "+" and "-". Each operator is one
+// cell table: the rules of RedirectOperInt (arith.h) combined at compile time with its routines.
 #include <cstdint>
 #include <cstdlib>
 

@@ -133,18 +133,16 @@ void AssignGridCells(TExprRec& e) {
   const TSpan cols = SpanOf(*e.Args[2]);
   TValueRec& src = *e.Args[3];
   const SourceForm form = FormOf(e, src);
+  const TShape shape = ShapeOf(src);
   const long long cells = static_cast<long long>(rows.count) * cols.count;
-  if (form == SourceForm::Vector && ShapeOf(src).Length() != cells)
+  if (form == SourceForm::Vector && shape.Length() != cells)
     ERaise(Fmt("Assign: Source vector does not fit in to the specified range: Src.Length = %d, Len = %lld",
-               ShapeOf(src).Length(), cells));
-  if (form == SourceForm::Matrix) {
-    const TShape shape = ShapeOf(src);
-    if (shape.rows != rows.count || shape.cols != cols.count)
-      ERaise(
-          Fmt("Assign: Source matrix does not fit in to the specified Range: Src.Rows = %d, Src.Cols = %d, "
-              "Len = %lld",
-              shape.rows, shape.cols, cells));
-  }
+               shape.Length(), cells));
+  if (form == SourceForm::Matrix && (shape.rows != rows.count || shape.cols != cols.count))
+    ERaise(
+        Fmt("Assign: Source matrix does not fit in to the specified Range: Src.Rows = %d, Src.Cols = %d, "
+            "Len = %lld",
+            shape.rows, shape.cols, cells));
   // A copy: the event may replace the grid's events while it runs.
   const TExprGridSetProc set = grid->OnSetValue();
   const bool scalar = form == SourceForm::Scalar;

@@ -3,8 +3,9 @@
 // The destination is a vector, integer vector, boolean vector or one of the matrix kinds, addressed as
 // its flat element sequence; the index is an integer, an integer range, an index vector (an extended
 // range is expanded into one) or a boolean mask. Nothing grows: every index is checked against the
-// destination's length. The first evaluation picks the routine of the (destination, index) kinds and
-// stores it in the node; the node's result refers to the destination's object.
+// destination's length. The first evaluation looks the routine up in the destination kind's table
+// (index kind x source kind) and stores it in the node; the node's result refers to the destination's
+// object.
 #include "core/scatter.h"
 #include "lang/operators/assign.h"
 #include "lang/operators/index_range.h"

@@ -3,10 +3,11 @@
 // kind and typed routine), unary and binary cell tables, the one builder that fills them (and plain
 // TOperVector/TOperMatrix routine tables), and the generic dispatch that runs a node's first evaluation.
 //
-// An operator is one constant cell table. Where a public dispatch variant's rules (results only) serve
-// several operators, each operator's table combines those rules with its own routine table at compile
-// time (Combine), so the rules are written once and the variant applies the same rules to the routine
-// tables hosts pass at run time.
+// Each operator is one constant cell table. Mostly the table states result and routine together, and the
+// public dispatch variant the operator serves takes the table's results as its rules (Results). Where a
+// variant's rules serve operators with different routine tables, or route ranges as vectors, the rules
+// are a table of their own and each operator combines them with its routines at compile time (Combine);
+// the variant applies the same rules to the routine tables hosts pass at run time.
 #pragma once
 
 #include <cstdint>
@@ -49,7 +50,8 @@ inline Kind KindOf(const TValueRec& v) {
 
 // Where a public variant's rule takes the routine from the caller's routine table (14 value types): the
 // cell of the operand types (an extended range is served by the range's row or column), or, for a range
-// computed as a vector, the V row (the left or only operand) or the V column (the right operand).
+// computed as a vector, the V row (the left or only operand) or the V column (the right operand). (A
+// field of its own: a sanitizer build cannot compare routine addresses while it builds the tables.)
 enum Serve : std::uint8_t { Own, LeftAsVector, RightAsVector };
 inline constexpr Serve AsVector = LeftAsVector;
 
@@ -125,8 +127,7 @@ constexpr int ServingIndex(Kind k, bool asVector) {
 
 // The cell that a variant's rule gives kind k (or kinds l, r) with the routines of `routines`: the
 // rule's result and the routine of the serving cell; rejected (no routine) when the rule or the routine
-// is missing. (Routines are not compared here: a sanitizer build cannot compare function addresses at
-// compile time.)
+// is missing.
 constexpr Cell CellOf(const UnaryCells& rules, const TOperVector& routines, Kind k) {
   const Cell& rule = rules.cells[k];
   if (rule.result == None) return Cell{};

@@ -1,7 +1,9 @@
 // Division ("/", "/.", "div", "\"), remainder ("mod", "%"), power ("^", "intpower") and transpose ("'"):
-// the typed routine of every operand combination the dispatch accepts, and the constant tables that map
-// combinations to routines. The arithmetic itself lives in the numeric core (vecmath, powrem, linalg);
-// the routines pick the core operation, read the operands and write into the node's existing result.
+// the typed routines and the cell table of each operator, and the rules of the dispatch variants these
+// operators define (RedirectOperDiv, RedirectOperStrictInt, RedirectOperBack, RedirectOperRem, binary
+// RedirectOper, RedirectOperIntPower, RedirectOperZel). The arithmetic itself lives in the numeric core
+// (vecmath, powrem, linalg); the routines pick the core operation, read the operands and write into the
+// node's existing result.
 #include <type_traits>
 
 #include "core/intarith.h"

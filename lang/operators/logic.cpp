@@ -1,7 +1,8 @@
 // Logical and bitwise operators: "and"/"&", "or"/"|", "xor" (RedirectOperBit), the unary "not"/"Not"/
-// "~"/"!" (RedirectOperNot) and the shifts "<<"/"shl", ">>"/"shr" (RedirectOperBitShift). Integers get
-// bitwise operations, bools logical ones; the two kinds never mix. Container results start as a copy
-// of an operand in the result's own object, which the numeric core then changes in place.
+// "~"/"!" (RedirectOperNot) and the shifts "<<"/"shl", ">>"/"shr" (RedirectOperBitShift), one cell table
+// per operator; the three variants' rules are the results of those tables. Integers get bitwise
+// operations, bools logical ones; the two kinds never mix. Container results start as a copy of an
+// operand in the result's own object, which the numeric core then changes in place.
 #include <cstdint>
 
 #include "core/compare.h"
