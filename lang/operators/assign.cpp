@@ -101,15 +101,16 @@ bool SourceIsTemporary(const TExprRec& e) {
 
 using TBody = void (*)(TExprRec&);
 
-// True while the types under a compiled node still select routine `self` in the table.
+// True while the kinds under a compiled node still select routine `self` of destination kind K.
+template <Kind K>
 bool Selects(const TExprRec& e, TExprFunc self);
 
-// The typed routine of the cells whose assignment Body performs. When the types under the compiled node
-// select another routine (the variable was undefined and defined again, or a range source has been
-// expanded in place) the generic routine dispatches afresh.
-template <TBody Body>
+// The typed routine of destination kind K whose assignment Body performs. When the kinds under the
+// compiled node select another routine (the variable was undefined and defined again, or a range source
+// has been expanded in place) the generic routine dispatches afresh.
+template <Kind K, TBody Body>
 void Typed(TExprRec& e) {
-  if (!Selects(e, Typed<Body>)) [[unlikely]] {
+  if (!Selects<K>(e, Typed<K, Body>)) [[unlikely]] {
     e.Oper = _Assign;
     return _Assign(e);
   }
@@ -208,34 +209,36 @@ void BoolMatFill(TExprRec& e) { Dst(e).BoolMatrixValue().SetVal(ReadIntScalar(Sr
 // Destination kind x source kind. The routines define no result: the node's result is the destination.
 constexpr BinaryCells kAssign = [] {
   BinaryCells t{};
-  Set(t, {D}, {D, I, B}, None, Typed<ToDouble>);
-  Set(t, {I}, {I, B}, None, Typed<ToInteger>);
-  Set(t, {B}, {B}, None, Typed<ToBool>);
-  Set(t, {C}, {C, D, I, B}, None, Typed<ToComplex>);
-  Set(t, {S}, {S}, None, Typed<ToString>);
-  Set(t, Ranges, Ranges, None, Typed<ToRange>);
-  Set(t, {V}, {V}, None, Typed<VecFromVec>);
-  Set(t, {V}, Ranges, None, Typed<VecFromRange>);
-  Set(t, {V}, {D, I, C, B}, None, Typed<VecFill>);
-  Set(t, {IV}, {IV}, None, Typed<IntVecFromIntVec>);
-  Set(t, {IV}, Ranges, None, Typed<IntVecFromRange>);
-  Set(t, {IV}, {I, B}, None, Typed<IntVecFill>);
-  Set(t, {IM}, {IM}, None, Typed<IntMatFromIntMat>);
-  Set(t, {IM}, {IV, R, Re}, None, Typed<IntMatFromIntVec>);
-  Set(t, {IM}, {I, B}, None, Typed<IntMatFill>);
-  Set(t, {BV}, {BV}, None, Typed<BoolVecFromBoolVec>);
-  Set(t, {BV}, {B}, None, Typed<BoolVecFill>);
-  Set(t, {BM}, {BM}, None, Typed<BoolMatFromBoolMat>);
-  Set(t, {BM}, {BV}, None, Typed<BoolMatFromBoolVec>);
-  Set(t, {BM}, {B}, None, Typed<BoolMatFill>);
-  Set(t, {M}, {M}, None, Typed<MatFromMat>);
-  Set(t, {M}, {V, R, Re}, None, Typed<MatFromVec>);
-  Set(t, {M}, {D, I, C, B}, None, Typed<MatFill>);
+  Set(t, {D}, {D, I, B}, None, Typed<D, ToDouble>);
+  Set(t, {I}, {I, B}, None, Typed<I, ToInteger>);
+  Set(t, {B}, {B}, None, Typed<B, ToBool>);
+  Set(t, {C}, {C, D, I, B}, None, Typed<C, ToComplex>);
+  Set(t, {S}, {S}, None, Typed<S, ToString>);
+  Set(t, {R}, Ranges, None, Typed<R, ToRange>);
+  Set(t, {Re}, Ranges, None, Typed<Re, ToRange>);
+  Set(t, {V}, {V}, None, Typed<V, VecFromVec>);
+  Set(t, {V}, Ranges, None, Typed<V, VecFromRange>);
+  Set(t, {V}, {D, I, C, B}, None, Typed<V, VecFill>);
+  Set(t, {IV}, {IV}, None, Typed<IV, IntVecFromIntVec>);
+  Set(t, {IV}, Ranges, None, Typed<IV, IntVecFromRange>);
+  Set(t, {IV}, {I, B}, None, Typed<IV, IntVecFill>);
+  Set(t, {IM}, {IM}, None, Typed<IM, IntMatFromIntMat>);
+  Set(t, {IM}, {IV, R, Re}, None, Typed<IM, IntMatFromIntVec>);
+  Set(t, {IM}, {I, B}, None, Typed<IM, IntMatFill>);
+  Set(t, {BV}, {BV}, None, Typed<BV, BoolVecFromBoolVec>);
+  Set(t, {BV}, {B}, None, Typed<BV, BoolVecFill>);
+  Set(t, {BM}, {BM}, None, Typed<BM, BoolMatFromBoolMat>);
+  Set(t, {BM}, {BV}, None, Typed<BM, BoolMatFromBoolVec>);
+  Set(t, {BM}, {B}, None, Typed<BM, BoolMatFill>);
+  Set(t, {M}, {M}, None, Typed<M, MatFromMat>);
+  Set(t, {M}, {V, R, Re}, None, Typed<M, MatFromVec>);
+  Set(t, {M}, {D, I, C, B}, None, Typed<M, MatFill>);
   return t;
 }();
 
+template <Kind K>
 bool Selects(const TExprRec& e, TExprFunc self) {
-  return kAssign.cells[KindOf(*e.Args[0])][KindOf(*e.Args[1])].routine == self;
+  return IsKind(*e.Args[0], K) && kAssign.cells[K][KindOf(*e.Args[1])].routine == self;
 }
 
 // Gives an undefined destination the source's type (a range keeps its integer or extended form).

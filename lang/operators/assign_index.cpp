@@ -187,14 +187,15 @@ void WriteMasked(Obj& obj, TValueRec& idx, TValueRec& src, bool scalar) {
 
 // ---- typed routines ---------------------------------------------------------------------------------------
 
-// True while the kinds under a compiled node still select routine `self`.
+// True while the kinds under a compiled node still select routine `self` of destination kind K.
+template <Kind K>
 bool Selects(const TExprRec& e, TExprFunc self);
 
 // The routine of one destination kind and index form. When the types under the compiled node select
 // another routine, the generic routine dispatches afresh.
 template <Kind K, IndexForm X>
 void Typed(TExprRec& e) {
-  if (!Selects(e, Typed<K, X>)) [[unlikely]] {
+  if (!Selects<K>(e, Typed<K, X>)) [[unlikely]] {
     e.Oper = _Assign3;
     return _Assign3(e);
   }
@@ -225,34 +226,35 @@ constexpr BinaryCells DestinationCells(Kinds element, Kinds part, Kinds masked) 
   return t;
 }
 
-constexpr BinaryCells kVector = DestinationCells<V>({D, I, B, C}, {D, R, Re, V, I, B, C}, {D, V, I, B, C});
-constexpr BinaryCells kMatrix = DestinationCells<M>({D, I, B, C}, {D, R, Re, V, I, B, C}, {D, V, I, B, C});
-constexpr BinaryCells kIntVector = DestinationCells<IV>({I, B}, {R, Re, I, IV, B, BV}, {I, IV, B, BV});
-constexpr BinaryCells kIntMatrix = DestinationCells<IM>({I, B}, {R, Re, I, IV, B}, {I, IV, B});
-constexpr BinaryCells kBoolVector = DestinationCells<BV>({I, B}, {I, B, BV}, {I, B, BV});
-constexpr BinaryCells kBoolMatrix = DestinationCells<BM>({I, B}, {I, B, BV}, {I, B, BV});
+template <Kind K>
+constexpr BinaryCells kCellsOf = [] {
+  if constexpr (IsReal(K)) return DestinationCells<K>({D, I, B, C}, {D, R, Re, V, I, B, C}, {D, V, I, B, C});
+  if constexpr (K == IV) return DestinationCells<K>({I, B}, {R, Re, I, IV, B, BV}, {I, IV, B, BV});
+  if constexpr (K == IM) return DestinationCells<K>({I, B}, {R, Re, I, IV, B}, {I, IV, B});
+  if constexpr (IsBool(K)) return DestinationCells<K>({I, B}, {I, B, BV}, {I, B, BV});
+}();
 
 // The cell of dst(idx) = src; null when the destination kind has no table.
 const Cell* CellOf(const TValueRec& dst, const TValueRec& idx, const TValueRec& src) {
   const BinaryCells* cells = nullptr;
   switch (KindOf(dst)) {
     case V:
-      cells = &kVector;
+      cells = &kCellsOf<V>;
       break;
     case M:
-      cells = &kMatrix;
+      cells = &kCellsOf<M>;
       break;
     case IV:
-      cells = &kIntVector;
+      cells = &kCellsOf<IV>;
       break;
     case IM:
-      cells = &kIntMatrix;
+      cells = &kCellsOf<IM>;
       break;
     case BV:
-      cells = &kBoolVector;
+      cells = &kCellsOf<BV>;
       break;
     case BM:
-      cells = &kBoolMatrix;
+      cells = &kCellsOf<BM>;
       break;
     default:
       return nullptr;
@@ -260,9 +262,9 @@ const Cell* CellOf(const TValueRec& dst, const TValueRec& idx, const TValueRec& 
   return &cells->cells[KindOf(idx)][KindOf(src)];
 }
 
+template <Kind K>
 bool Selects(const TExprRec& e, TExprFunc self) {
-  const Cell* cell = CellOf(*e.Args[0], *e.Args[1], *e.Args[2]);
-  return cell && cell->routine == self;
+  return IsKind(*e.Args[0], K) && kCellsOf<K>.cells[KindOf(*e.Args[1])][KindOf(*e.Args[2])].routine == self;
 }
 
 [[noreturn]] void RaiseTypes(const TValueRec& dst, const TValueRec& idx, const TValueRec& src) {

@@ -92,7 +92,14 @@ struct TSource {
     } else {
       obj = matrix ? static_cast<const TObj*>(&src.BoolMatrixValue()) : &src.BoolVectorValue();
     }
-    shape = ShapeOf(src);  // a range source has been expanded into a vector
+    shape = {1, obj->Length(), false};  // a vector is one row
+    if (matrix) {
+      if constexpr (K == M) {
+        shape = {src.MatrixValue().Rows(), src.MatrixValue().Cols(), true};
+      } else {
+        shape = {src.IntMatrixField()->Rows(), src.IntMatrixField()->Cols(), true};
+      }
+    }
   }
   int Length() const { return obj->Length(); }
 };
@@ -230,49 +237,57 @@ void WriteBlock(const TExprRec& e, Obj& dst, int rows, int cols) {
 
 // ---- typed routines and tables -------------------------------------------------------------------------
 
-// True while the kinds under a compiled node still select routine `self` and the source is defined.
-bool Selects(const TExprRec& e, TExprFunc self) {
-  return Assign4Routine(e) == self && e.Args[3]->ValueType() != vtUndefined;
+// The form of a row or column index: 0 an integer, 1 a range (either form), -1 anything else; the rows and
+// columns of the tables below.
+int AxisForm(const TValueRec& index) {
+  if (index.ValueType() == vtIntegerValue) return 0;
+  return index.ValueType() == vtRangeValue ? 1 : -1;
 }
 
-// The routine of one destination kind with an integer or a range as row and column.
+// The routine of one destination kind with an integer or a range as row and column. When the kinds
+// under the compiled node changed (a variable defined anew), its table cell is another: the generic
+// routine dispatches afresh.
 template <Kind K, bool RowRange, bool ColRange>
 void Typed(TExprRec& e) {
-  if (!Selects(e, Typed<K, RowRange, ColRange>)) [[unlikely]] {
+  if (!IsKind(*e.Args[0], K) || AxisForm(*e.Args[1]) != RowRange || AxisForm(*e.Args[2]) != ColRange ||
+      e.Args[3]->ValueType() == vtUndefined) [[unlikely]] {
     e.Oper = _assign4;
     return _assign4(e);
   }
   TValueRec& dst = *e.Args[0];
-  const TShape shape = ShapeOf(dst);
+  int rows = 0;
+  int cols = 0;
   auto& obj = [&]() -> auto& {
     if constexpr (K == M) {
-      return static_cast<TNubraVec&>(dst.MatrixValue());
+      TZel& m = dst.MatrixValue();
+      rows = m.Rows();
+      cols = m.Cols();
+      return static_cast<TNubraVec&>(m);
     } else {
-      return static_cast<TNubraInt&>(K == IM ? dst.IntMatrixValue() : dst.BoolMatrixValue());
+      TZelInt& m = K == IM ? dst.IntMatrixValue() : dst.BoolMatrixValue();
+      rows = m.Rows();
+      cols = m.Cols();
+      return static_cast<TNubraInt&>(m);
     }
   }
   ();
-  if constexpr (!RowRange && !ColRange) WriteElement<K>(e, obj, shape.rows, shape.cols);
-  if constexpr (RowRange && !ColRange) WriteColumnPart<K>(e, obj, shape.rows, shape.cols);
-  if constexpr (!RowRange && ColRange) WriteRowPart<K>(e, obj, shape.rows, shape.cols);
-  if constexpr (RowRange && ColRange) WriteBlock<K>(e, obj, shape.rows, shape.cols);
+  if constexpr (!RowRange && !ColRange) WriteElement<K>(e, obj, rows, cols);
+  if constexpr (RowRange && !ColRange) WriteColumnPart<K>(e, obj, rows, cols);
+  if constexpr (!RowRange && ColRange) WriteRowPart<K>(e, obj, rows, cols);
+  if constexpr (RowRange && ColRange) WriteBlock<K>(e, obj, rows, cols);
   DefineResultOn(*e.Res, dst);
 }
 
 // Row kind x column kind of destination kind K: an element, part of a column, part of a row, a block.
 template <Kind K>
-constexpr BinaryCells MatrixCells() {
+constexpr BinaryCells kMatrixCells = [] {
   BinaryCells t{};
   Set(t, {I}, {I}, None, Typed<K, false, false>);
   Set(t, Ranges, {I}, None, Typed<K, true, false>);
   Set(t, {I}, Ranges, None, Typed<K, false, true>);
   Set(t, Ranges, Ranges, None, Typed<K, true, true>);
   return t;
-}
-
-constexpr BinaryCells kMatrix = MatrixCells<M>();
-constexpr BinaryCells kIntMatrix = MatrixCells<IM>();
-constexpr BinaryCells kBoolMatrix = MatrixCells<BM>();
+}();
 
 // A grid variable takes the same rows and columns, cell by cell.
 constexpr BinaryCells kGrid = [] {
@@ -289,13 +304,13 @@ TExprFunc Assign4Routine(const TExprRec& e) {
   const BinaryCells* cells = nullptr;
   switch (KindOf(*e.Args[0])) {
     case M:
-      cells = &kMatrix;
+      cells = &kMatrixCells<M>;
       break;
     case IM:
-      cells = &kIntMatrix;
+      cells = &kMatrixCells<IM>;
       break;
     case BM:
-      cells = &kBoolMatrix;
+      cells = &kMatrixCells<BM>;
       break;
     case X:
       cells = &kGrid;

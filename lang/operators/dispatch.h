@@ -48,6 +48,12 @@ inline Kind KindOf(const TValueRec& v) {
   return t == vtRangeValue && v.ExtRange() ? Re : static_cast<Kind>(t);
 }
 
+// True when v is of kind k; for a kind known at compile time other than a range one type comparison.
+inline bool IsKind(const TValueRec& v, Kind k) {
+  if (k == R || k == Re) return KindOf(v) == k;
+  return v.ValueType() == static_cast<TValueType>(k);
+}
+
 // Where a public variant's rule takes the routine from the caller's routine table (14 value types): the
 // cell of the operand types (an extended range is served by the range's row or column), or, for a range
 // computed as a vector, the V row (the left or only operand) or the V column (the right operand). (A

@@ -9,8 +9,8 @@ namespace zel {
 
 // Rows x cols of an operand, and whether it is a matrix (a 1 x n matrix and a vector of n differ there).
 struct TShape {
-  int rows = 1;
-  int cols = 1;
+  int rows = 0;
+  int cols = 0;
   bool matrix = false;
 
   int Length() const { return rows * cols; }
@@ -35,7 +35,7 @@ inline TShape ShapeOf(TValueRec& v) {
     case vtBoolVectorValue:
       return {1, v.BoolVectorValue().Length(), false};
     default:
-      return {};
+      return {1, 1, false};
   }
 }
 
