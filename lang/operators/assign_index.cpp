@@ -226,6 +226,7 @@ constexpr BinaryCells DestinationCells(Kinds element, Kinds part, Kinds masked) 
   return t;
 }
 
+// The table of each destination kind.
 template <Kind K>
 constexpr BinaryCells kCellsOf = [] {
   if constexpr (IsReal(K)) return DestinationCells<K>({D, I, B, C}, {D, R, Re, V, I, B, C}, {D, V, I, B, C});
