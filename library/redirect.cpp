@@ -1,72 +1,68 @@
-// The function library's redirectors (see redirect.h): one constant rule table per rule and one shared
-// dispatch routine.
+// The function library's redirectors (see redirect.h): one constant rule table per rule, in the
+// operators' dispatch vocabulary (lang/operators/dispatch.h), and one shared dispatch routine.
 #include "library/redirect.h"
 
-#include <array>
 #include <cstddef>
-#include <cstdint>
-#include <initializer_list>
+
+#include "lang/operators/dispatch.h"
 
 namespace zel {
 
 namespace {
 
-// Result type per argument type; kNone marks a type without a rule.
-constexpr std::int8_t kNone = -1;
-using Rules = std::array<std::int8_t, ValueTypeCount>;
+using namespace dispatch;
 
-struct Rule {
-  TValueType arg;
-  TValueType result;
-};
-
-constexpr Rules MakeRules(std::initializer_list<Rule> rules) {
-  Rules t{};
-  for (auto& r : t) r = kNone;
-  for (const Rule& r : rules) t[r.arg] = static_cast<std::int8_t>(r.result);
-  return t;
-}
-
-constexpr Rules kRealRules = MakeRules({{vtDoubleValue, vtDoubleValue},
-                                        {vtIntegerValue, vtDoubleValue},
-                                        {vtComplexValue, vtDoubleValue},
-                                        {vtVectorValue, vtVectorValue},
-                                        {vtMatrixValue, vtMatrixValue}});
-constexpr Rules kCplxRules = MakeRules({{vtDoubleValue, vtComplexValue},
-                                        {vtIntegerValue, vtComplexValue},
-                                        {vtComplexValue, vtComplexValue},
-                                        {vtVectorValue, vtVectorValue},
-                                        {vtMatrixValue, vtMatrixValue}});
-constexpr Rules kBoolRules = MakeRules({{vtDoubleValue, vtBoolValue},
-                                        {vtIntegerValue, vtBoolValue},
-                                        {vtComplexValue, vtBoolValue},
-                                        {vtVectorValue, vtBoolVectorValue},
-                                        {vtMatrixValue, vtBoolMatrixValue},
-                                        {vtIntVectorValue, vtBoolVectorValue},
-                                        {vtIntMatrixValue, vtBoolMatrixValue}});
-constexpr Rules kToIntRules = MakeRules({{vtDoubleValue, vtIntegerValue},
-                                         {vtIntegerValue, vtIntegerValue},
-                                         {vtVectorValue, vtIntVectorValue},
-                                         {vtMatrixValue, vtIntMatrixValue}});
-constexpr Rules kKeepIntRules = MakeRules({{vtDoubleValue, vtDoubleValue},
-                                           {vtIntegerValue, vtIntegerValue},
-                                           {vtComplexValue, vtComplexValue},
-                                           {vtVectorValue, vtVectorValue},
-                                           {vtMatrixValue, vtMatrixValue}});
-constexpr Rules kThreshRules = [] {
-  Rules t = kKeepIntRules;
-  t[vtIntVectorValue] = vtIntVectorValue;
-  t[vtIntMatrixValue] = vtIntMatrixValue;
+// The rules: result kind per argument kind (results only; the caller's table gives the routine).
+constexpr UnaryCells kRealRules = [] {
+  UnaryCells t{};
+  Set(t, {D, I, C}, D);
+  Set(t, {V}, V);
+  Set(t, {M}, M);
   return t;
 }();
 
-void Dispatch(TExprRec& expr, const Rules& rules, const TOperVector& table) {
-  const TValueType t = expr.Args[0]->ValueType();
-  const TExprFunc typed = rules[t] == kNone ? nullptr : table[t];
-  if (!typed) RaiseUnsupportedArgs(expr);
-  DefineResultType(*expr.Res, static_cast<TValueType>(rules[t]));
-  expr.Oper = typed;
-  typed(expr);
+constexpr UnaryCells kCplxRules = [] {
+  UnaryCells t{};
+  Set(t, {D, I, C}, C);
+  Set(t, {V}, V);
+  Set(t, {M}, M);
+  return t;
+}();
+
+constexpr UnaryCells kBoolRules = [] {
+  UnaryCells t{};
+  Set(t, {D, I, C}, B);
+  Set(t, {V, IV}, BV);
+  Set(t, {M, IM}, BM);
+  return t;
+}();
+
+constexpr UnaryCells kToIntRules = [] {
+  UnaryCells t{};
+  Set(t, {D, I}, I);
+  Set(t, {V}, IV);
+  Set(t, {M}, IM);
+  return t;
+}();
+
+constexpr UnaryCells kKeepIntRules = [] {
+  UnaryCells t{};
+  for (Kind k : {D, I, C, V, M}) Set(t, {k}, k);
+  return t;
+}();
+
+constexpr UnaryCells kThreshRules = [] {
+  UnaryCells t = kKeepIntRules;
+  Set(t, {IV}, IV);
+  Set(t, {IM}, IM);
+  return t;
+}();
+
+// Runs the cell of the first argument's kind; a rejected one names every argument's type.
+void Redirect(TExprRec& expr, const UnaryCells& rules, const TOperVector& table) {
+  const Cell cell = CellOf(rules, table, KindOf(*expr.Args[0]));
+  if (!cell.routine) RaiseUnsupportedArgs(expr);
+  Run(expr, cell);
 }
 
 }  // namespace
@@ -90,11 +86,11 @@ void RaiseUnsupportedArgs(const TExprRec& expr) {
   }
 }
 
-void RedirectOperReal(TExprRec& expr, const TOperVector& table) { Dispatch(expr, kRealRules, table); }
-void RedirectOperCplx(TExprRec& expr, const TOperVector& table) { Dispatch(expr, kCplxRules, table); }
-void RedirectOperBool(TExprRec& expr, const TOperVector& table) { Dispatch(expr, kBoolRules, table); }
-void RedirectOperToInt(TExprRec& expr, const TOperVector& table) { Dispatch(expr, kToIntRules, table); }
-void RedirectOperKeepInt(TExprRec& expr, const TOperVector& table) { Dispatch(expr, kKeepIntRules, table); }
-void RedirectOperThresh(TExprRec& expr, const TOperVector& table) { Dispatch(expr, kThreshRules, table); }
+void RedirectOperReal(TExprRec& expr, const TOperVector& table) { Redirect(expr, kRealRules, table); }
+void RedirectOperCplx(TExprRec& expr, const TOperVector& table) { Redirect(expr, kCplxRules, table); }
+void RedirectOperBool(TExprRec& expr, const TOperVector& table) { Redirect(expr, kBoolRules, table); }
+void RedirectOperToInt(TExprRec& expr, const TOperVector& table) { Redirect(expr, kToIntRules, table); }
+void RedirectOperKeepInt(TExprRec& expr, const TOperVector& table) { Redirect(expr, kKeepIntRules, table); }
+void RedirectOperThresh(TExprRec& expr, const TOperVector& table) { Redirect(expr, kThreshRules, table); }
 
 }  // namespace zel

@@ -1,7 +1,7 @@
 // Type dispatch of the built-in functions. Besides the operators' element-wise rule (RedirectOper in
-// lang/operators/operators.h: double and integer give double, complex complex, vector and range vector, matrix
-// matrix), functions pick their result type by one of the rules below. Each redirector reads the type of
-// the first argument, rejects types without a rule (UnsupportedValueTypesError naming every argument's
+// lang/operators/operators.h: double and integer give double, complex complex, vector and range vector,
+// matrix matrix), functions pick their result type by one of the rules below. Each redirector reads the type
+// of the first argument, rejects types without a rule (UnsupportedValueTypesError naming every argument's
 // type), defines the node's result with the rule's type, stores the handler for that type from `table`
 // in the node's Oper and calls it, so later evaluations run the handler directly.
 //

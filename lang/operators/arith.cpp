@@ -5,21 +5,23 @@
 // counterparts. Array work goes to the element-wise kernels of core/vecmath.h and writes into the
 // result's existing object, so a compiled node allocates nothing once its result has its size.
 // The operators differ only in a few cells: "+" and "-" check matrix shapes, "*" forms matrix products,
-// integer ranges combine with integers and ranges into ranges under "+" and "-".
+// integer ranges combine with integers and ranges into ranges under "+" and "-". Each operator is one
+// cell table: the rules of RedirectOperInt (arith.h) combined at compile time with its routines.
 #include <cstdint>
 #include <cstdlib>
-#include <initializer_list>
 
 #include "core/intarith.h"
 #include "core/linalg.h"
 #include "core/vecmath.h"
 #include "lang/operators/arith.h"
+#include "lang/operators/shape.h"
 
 namespace zel {
 
 namespace {
 
 using namespace arith;
+using namespace dispatch;
 
 // ---- operations ------------------------------------------------------------------------------------
 
@@ -69,25 +71,6 @@ struct MulOp {
   }
 };
 
-// ---- operands --------------------------------------------------------------------------------------
-
-TCplx CplxOf(const TValueRec& v) {
-  return v.ValueType() == vtComplexValue ? v.ComplexValue() : TCplx(v.DoubleValue(), 0.0);
-}
-
-// The integer elements of an integer vector, matrix or integer range. A range meeting an integer vector
-// or matrix is expanded in that operand's precision, otherwise in its own.
-TNubraInt& IntArray(TValueRec& v, const TValueRec& other) {
-  if (v.ValueType() == vtIntMatrixValue) return v.IntMatrixValue();
-  if (v.ValueType() == vtRangeValue) {
-    const TNubraInt* o = nullptr;
-    if (other.ValueType() == vtIntMatrixValue) o = other.IntMatrixField();
-    if (other.ValueType() == vtIntVectorValue) o = other.IntVectorField();
-    if (o) v.SetRangeIntPrecision(o->IntPrecision());
-  }
-  return v.GetIntVectorValue();
-}
-
 // ---- shape checks of "+" and "-" -------------------------------------------------------------------
 
 enum ShapeCheck { kNoCheck, kPlusDiffer, kPlusDifferent, kMinusDifferent };
@@ -98,22 +81,10 @@ constexpr const char* kShapeMessages[] = {
     "Operator \"-\" is not applicable on matrices having different sizes.",
 };
 
-struct Shape {
-  int rows, cols;
-  bool operator==(const Shape&) const = default;
-};
-
-// A matrix's rows and columns; a vector counts as one row.
-template <class Matrix, class N>
-Shape ShapeOf(const N& x) {
-  if (const auto* m = dynamic_cast<const Matrix*>(&x)) return {m->Rows(), m->Cols()};
-  return {1, x.Length()};
-}
-
-template <int Check, class Matrix, class N>
-void CheckShapes(const N& a, const N& b) {
+template <int Check>
+void CheckShapes(TValueRec& a, TValueRec& b) {
   if constexpr (Check != kNoCheck) {
-    if (!(ShapeOf<Matrix>(a) == ShapeOf<Matrix>(b))) throw EZelParseError(kShapeMessages[Check]);
+    if (!ShapeOf(a).SameSize(ShapeOf(b))) throw EZelParseError(kShapeMessages[Check]);
   }
 }
 
@@ -160,7 +131,7 @@ template <class Op, int Check>
 void Arrays(TExprRec& e) {
   const TNubraVec& a = e.Args[0]->RealElements();
   const TNubraVec& b = e.Args[1]->RealElements();
-  CheckShapes<Check, TZel>(a, b);
+  CheckShapes<Check>(*e.Args[0], *e.Args[1]);
   Op::Arr(a, b, e.Res->RealElements());
 }
 
@@ -180,7 +151,7 @@ template <class Op, int Check>
 void IntArrays(TExprRec& e) {
   const TNubraInt& a = IntArray(*e.Args[0], *e.Args[1]);
   const TNubraInt& b = IntArray(*e.Args[1], *e.Args[0]);
-  CheckShapes<Check, TZelInt>(a, b);
+  CheckShapes<Check>(*e.Args[0], *e.Args[1]);
   Op::Arr(a, b, IntResult(*e.Res));
 }
 
@@ -297,22 +268,13 @@ void Unsupported(TExprRec& e) {
                            ValTypeName(e.Args[1]->ValueType())));
 }
 
-// ---- tables ----------------------------------------------------------------------------------------
+// ---- cell tables ----------------------------------------------------------------------------------
 
-constexpr TValueType D = vtDoubleValue, R = vtRangeValue, S = vtString, C = vtComplexValue, V = vtVectorValue,
-                     I = vtIntegerValue, IV = vtIntVectorValue, IM = vtIntMatrixValue, M = vtMatrixValue;
-using Types = std::initializer_list<TValueType>;
-
-constexpr void Set(TOperMatrix& t, Types left, Types right, TExprFunc f) {
-  for (TValueType l : left)
-    for (TValueType r : right) t[OperCell(l, r)] = f;
-}
-
-// The cells every operator of this file shares: element-wise on arrays, integer kinds kept integer.
-// A range cell meets an integer range whenever the other operand is an integer kind (the dispatch sends
+// The routines every operator of this file shares: element-wise on arrays, integer kinds kept integer.
+// A range cell meets an integer range whenever the other operand is an integer kind (the rules send
 // extended ranges there to the vector cells).
 template <class Op>
-constexpr TOperMatrix CommonCells() {
+constexpr TOperMatrix CommonRoutines() {
   TOperMatrix t{};
   Set(t, {D, I}, {D, I}, RealScalars<Op>);
   Set(t, {I}, {I}, IntScalars<Op>);
@@ -328,10 +290,11 @@ constexpr TOperMatrix CommonCells() {
 }
 
 // "+", "+.", "-", "-.": integer ranges with integers and ranges stay ranges; "+" and "-" check shapes
-// where a matrix meets another array (`First` and `Second` are the messages of the two groups of cells).
-template <class Op, int First, int Second>
-constexpr TOperMatrix AddSubCells() {
-  TOperMatrix t = CommonCells<Op>();
+// where a matrix meets another array (`First` and `Second` are the messages of the two groups of cells);
+// `Strings` joins two strings or refuses them.
+template <class Op, int First, int Second, TExprFunc Strings>
+constexpr BinaryCells AddSubCells() {
+  TOperMatrix t = CommonRoutines<Op>();
   Set(t, {R}, {I}, RangeWithInt<Op>);
   Set(t, {I}, {R}, IntWithRange<Op>);
   Set(t, {R}, {R}, RangeWithRange<Op>);
@@ -341,57 +304,42 @@ constexpr TOperMatrix AddSubCells() {
   Set(t, {IM}, {IM}, IntArrays<Op, First>);
   Set(t, {R, IV}, {IM}, IntArrays<Op, Second>);
   Set(t, {IM}, {R, IV}, IntArrays<Op, Second>);
-  return t;
+  Set(t, {S}, {S}, Strings);
+  return Combine(kIntRules, t);
 }
 
-constexpr TOperMatrix kAddTable = [] {
-  TOperMatrix t = AddSubCells<AddOp, kPlusDiffer, kPlusDifferent>();
-  Set(t, {S}, {S}, Concat);
-  return t;
-}();
+constexpr BinaryCells kAddCells = AddSubCells<AddOp, kPlusDiffer, kPlusDifferent, Concat>();
+constexpr BinaryCells kAddElemCells = AddSubCells<AddOp, kNoCheck, kNoCheck, Concat>();
+constexpr BinaryCells kMinusCells =
+    AddSubCells<SubOp, kMinusDifferent, kMinusDifferent, Unsupported<kMinus>>();
+constexpr BinaryCells kMinusElemCells = AddSubCells<SubOp, kNoCheck, kNoCheck, Unsupported<kMinusElem>>();
 
-constexpr TOperMatrix kAddElemTable = [] {
-  TOperMatrix t = AddSubCells<AddOp, kNoCheck, kNoCheck>();
-  Set(t, {S}, {S}, Concat);
-  return t;
-}();
-
-constexpr TOperMatrix kMinusTable = [] {
-  TOperMatrix t = AddSubCells<SubOp, kMinusDifferent, kMinusDifferent>();
-  Set(t, {S}, {S}, Unsupported<kMinus>);
-  return t;
-}();
-
-constexpr TOperMatrix kMinusElemTable = [] {
-  TOperMatrix t = AddSubCells<SubOp, kNoCheck, kNoCheck>();
-  Set(t, {S}, {S}, Unsupported<kMinusElem>);
-  return t;
-}();
-
-constexpr TOperMatrix kMultTable = [] {
-  TOperMatrix t = CommonCells<MulOp>();
+constexpr BinaryCells kMultCells = [] {
+  TOperMatrix t = CommonRoutines<MulOp>();
   Set(t, {M}, {M}, MatrixProduct);
   Set(t, {R, V}, {M}, RowTimesMatrix);
   Set(t, {M}, {R, V}, ColumnTimesRow);
   Set(t, {R, IV, IM}, {IM}, Unsupported<kStar>);
   Set(t, {IM}, {R, IV}, Unsupported<kStar>);
   Set(t, {S}, {S}, Unsupported<kStar>);
-  return t;
+  return Combine(kIntRules, t);
 }();
 
-constexpr TOperMatrix kMultElemTable = [] {
-  TOperMatrix t = CommonCells<MulOp>();
+constexpr BinaryCells kMultElemCells = [] {
+  TOperMatrix t = CommonRoutines<MulOp>();
   Set(t, {S}, {S}, Unsupported<kStarElem>);
-  return t;
+  return Combine(kIntRules, t);
 }();
 
 }  // namespace
 
-void _Add(TExprRec& expr) { RedirectOperInt(expr, kAddTable); }
-void _AddElem(TExprRec& expr) { RedirectOperInt(expr, kAddElemTable); }
-void _Minus(TExprRec& expr) { RedirectOperInt(expr, kMinusTable); }
-void _MinusElem(TExprRec& expr) { RedirectOperInt(expr, kMinusElemTable); }
-void _Mult(TExprRec& expr) { RedirectOperInt(expr, kMultTable); }
-void _MultElem(TExprRec& expr) { RedirectOperInt(expr, kMultElemTable); }
+void _Add(TExprRec& expr) { Dispatch(expr, kAddCells); }
+void _AddElem(TExprRec& expr) { Dispatch(expr, kAddElemCells); }
+void _Minus(TExprRec& expr) { Dispatch(expr, kMinusCells); }
+void _MinusElem(TExprRec& expr) { Dispatch(expr, kMinusElemCells); }
+void _Mult(TExprRec& expr) { Dispatch(expr, kMultCells); }
+void _MultElem(TExprRec& expr) { Dispatch(expr, kMultElemCells); }
+
+void RedirectOperInt(TExprRec& expr, const TOperMatrix& table) { Dispatch(expr, kIntRules, table); }
 
 }  // namespace zel

@@ -1,12 +1,10 @@
 // Plain assignment x = y, and the source readers shared by the indexed assignments.
 //
 // A variable keeps the type of its first value: an undefined x takes y's type, a defined x accepts only
-// the sources of its row in kAssignTable, converting them into its own type. Vectors and matrices are
+// the sources of its row in kAssign, converting them into its own type. Vectors and matrices are
 // written into x's existing object (resized by the core's Copy, which copies a source that is a view of
 // x's own storage correctly), so host-owned objects stay in place and re-running an assignment of
 // equal-sized values allocates nothing.
-#include <initializer_list>
-
 #include "lang/operators/assign.h"
 
 namespace zel {
@@ -80,6 +78,7 @@ void DefineResultOn(TValueRec& res, TValueRec& dst) {
 namespace {
 
 using namespace assign;
+using namespace dispatch;
 
 TValueRec& Dst(TExprRec& e) { return *e.Args[0]; }
 TValueRec& Src(TExprRec& e) { return *e.Args[1]; }
@@ -102,12 +101,16 @@ bool SourceIsTemporary(const TExprRec& e) {
 
 using TBody = void (*)(TExprRec&);
 
-// The typed routine of one (destination, source) cell. When the types under the compiled node changed
-// (the variable was undefined and defined again, or a range source has been expanded in place) the
-// generic routine dispatches afresh.
-template <TValueType D, TValueType S, TBody Body>
-void Cell(TExprRec& e) {
-  if (Dst(e).ValueType() != D || Src(e).ValueType() != S) [[unlikely]] {
+// True while the kinds under a compiled node still select routine `self` of destination kind K.
+template <Kind K>
+bool Selects(const TExprRec& e, TExprFunc self);
+
+// The typed routine of destination kind K whose assignment Body performs. When the kinds under the
+// compiled node select another routine (the variable was undefined and defined again, or a range source
+// has been expanded in place) the generic routine dispatches afresh.
+template <Kind K, TBody Body>
+void Typed(TExprRec& e) {
+  if (!Selects<K>(e, Typed<K, Body>)) [[unlikely]] {
     e.Oper = _Assign;
     return _Assign(e);
   }
@@ -203,43 +206,40 @@ void BoolMatFill(TExprRec& e) { Dst(e).BoolMatrixValue().SetVal(ReadIntScalar(Sr
 
 // ---- the table -----------------------------------------------------------------------------------------
 
-// Puts the routine Body into the cells (D, S) for every listed source type S.
-template <TValueType D, TBody Body, TValueType... S>
-constexpr void Put(TOperMatrix& t) {
-  ((t[OperCell(D, S)] = Cell<D, S, Body>), ...);
-}
-
-constexpr TValueType Dbl = vtDoubleValue, R = vtRangeValue, Str = vtString, C = vtComplexValue,
-                     V = vtVectorValue, I = vtIntegerValue, IV = vtIntVectorValue, IM = vtIntMatrixValue,
-                     B = vtBoolValue, BV = vtBoolVectorValue, BM = vtBoolMatrixValue, M = vtMatrixValue;
-
-constexpr TOperMatrix kAssignTable = [] {
-  TOperMatrix t{};
-  Put<Dbl, ToDouble, Dbl, I, B>(t);
-  Put<I, ToInteger, I, B>(t);
-  Put<B, ToBool, B>(t);
-  Put<C, ToComplex, C, Dbl, I, B>(t);
-  Put<Str, ToString, Str>(t);
-  Put<R, ToRange, R>(t);
-  Put<V, VecFromVec, V>(t);
-  Put<V, VecFromRange, R>(t);
-  Put<V, VecFill, Dbl, I, C, B>(t);
-  Put<IV, IntVecFromIntVec, IV>(t);
-  Put<IV, IntVecFromRange, R>(t);
-  Put<IV, IntVecFill, I, B>(t);
-  Put<IM, IntMatFromIntMat, IM>(t);
-  Put<IM, IntMatFromIntVec, IV, R>(t);
-  Put<IM, IntMatFill, I, B>(t);
-  Put<BV, BoolVecFromBoolVec, BV>(t);
-  Put<BV, BoolVecFill, B>(t);
-  Put<BM, BoolMatFromBoolMat, BM>(t);
-  Put<BM, BoolMatFromBoolVec, BV>(t);
-  Put<BM, BoolMatFill, B>(t);
-  Put<M, MatFromMat, M>(t);
-  Put<M, MatFromVec, V, R>(t);
-  Put<M, MatFill, Dbl, I, C, B>(t);
+// Destination kind x source kind. The routines define no result: the node's result is the destination.
+constexpr BinaryCells kAssign = [] {
+  BinaryCells t{};
+  Set(t, {D}, {D, I, B}, None, Typed<D, ToDouble>);
+  Set(t, {I}, {I, B}, None, Typed<I, ToInteger>);
+  Set(t, {B}, {B}, None, Typed<B, ToBool>);
+  Set(t, {C}, {C, D, I, B}, None, Typed<C, ToComplex>);
+  Set(t, {S}, {S}, None, Typed<S, ToString>);
+  Set(t, {R}, Ranges, None, Typed<R, ToRange>);
+  Set(t, {Re}, Ranges, None, Typed<Re, ToRange>);
+  Set(t, {V}, {V}, None, Typed<V, VecFromVec>);
+  Set(t, {V}, Ranges, None, Typed<V, VecFromRange>);
+  Set(t, {V}, {D, I, C, B}, None, Typed<V, VecFill>);
+  Set(t, {IV}, {IV}, None, Typed<IV, IntVecFromIntVec>);
+  Set(t, {IV}, Ranges, None, Typed<IV, IntVecFromRange>);
+  Set(t, {IV}, {I, B}, None, Typed<IV, IntVecFill>);
+  Set(t, {IM}, {IM}, None, Typed<IM, IntMatFromIntMat>);
+  Set(t, {IM}, {IV, R, Re}, None, Typed<IM, IntMatFromIntVec>);
+  Set(t, {IM}, {I, B}, None, Typed<IM, IntMatFill>);
+  Set(t, {BV}, {BV}, None, Typed<BV, BoolVecFromBoolVec>);
+  Set(t, {BV}, {B}, None, Typed<BV, BoolVecFill>);
+  Set(t, {BM}, {BM}, None, Typed<BM, BoolMatFromBoolMat>);
+  Set(t, {BM}, {BV}, None, Typed<BM, BoolMatFromBoolVec>);
+  Set(t, {BM}, {B}, None, Typed<BM, BoolMatFill>);
+  Set(t, {M}, {M}, None, Typed<M, MatFromMat>);
+  Set(t, {M}, {V, R, Re}, None, Typed<M, MatFromVec>);
+  Set(t, {M}, {D, I, C, B}, None, Typed<M, MatFill>);
   return t;
 }();
+
+template <Kind K>
+bool Selects(const TExprRec& e, TExprFunc self) {
+  return IsKind(*e.Args[0], K) && kAssign.cells[K][KindOf(*e.Args[1])].routine == self;
+}
 
 // Gives an undefined destination the source's type (a range keeps its integer or extended form).
 void DefineLike(TValueRec& dst, const TValueRec& src) {
@@ -256,20 +256,19 @@ void _Assign(TExprRec& e) {
   if (e.Args.size() < 2 || !e.Args[0] || !e.Args[1]) throw EZelParseError("Assignment needs two operands!");
   TValueRec& dst = Dst(e);
   TValueRec& src = Src(e);
-  const TValueType s = src.ValueType();
-  TValueType d = dst.ValueType();
-  if (s == vtUndefined) throw EZelParseError(UnknownExprWord);
-  if (d == vtUndefined) {
+  const Kind s = KindOf(src);
+  Kind d = KindOf(dst);
+  if (s == U) throw EZelParseError(UnknownExprWord);
+  if (d == U) {
     // Only types that can be assigned to themselves define a variable; the check comes first so a
     // rejected assignment leaves the variable undefined.
-    if (!kAssignTable[OperCell(s, s)]) RaiseCombination(e, s, s);
+    if (!kAssign.cells[s][s].routine) RaiseCombination(e, src.ValueType(), src.ValueType());
     DefineLike(dst, src);
     d = s;
   }
-  const TExprFunc typed = kAssignTable[OperCell(d, s)];
-  if (!typed) RaiseCombination(e, d, s);
-  e.Oper = typed;
-  typed(e);
+  const Cell& cell = kAssign.cells[d][s];
+  if (!cell.routine) RaiseCombination(e, dst.ValueType(), src.ValueType());
+  Run(e, cell);
 }
 
 }  // namespace zel

@@ -5,17 +5,26 @@
 
 #include <cstdint>
 
-#include "lang/operators/operators.h"
+#include "lang/operators/dispatch.h"
+#include "lang/operators/shape.h"
 
 namespace zel::assign {
 
-// Bit of a value type in a set of accepted types.
-constexpr std::uint32_t Bit(TValueType t) { return 1u << t; }
-constexpr bool Has(std::uint32_t set, TValueType t) { return (set >> t) & 1u; }
+// True for the scalar sources of vector and matrix destinations: double, integer, bool, complex.
+inline bool IsScalarSource(const TValueRec& src) {
+  switch (src.ValueType()) {
+    case vtDoubleValue:
+    case vtIntegerValue:
+    case vtBoolValue:
+    case vtComplexValue:
+      return true;
+    default:
+      return false;
+  }
+}
 
-inline constexpr std::uint32_t kRealScalars =
-    Bit(vtDoubleValue) | Bit(vtIntegerValue) | Bit(vtBoolValue) | Bit(vtComplexValue);
-inline constexpr std::uint32_t kIntScalars = Bit(vtIntegerValue) | Bit(vtBoolValue);
+// What form a source of an assignment into part of a matrix or grid has.
+enum class SourceForm : std::uint8_t { Scalar, Vector, Matrix, Other };
 
 // A scalar source as a real or complex number: double, integer (its double), bool (0 or 1), complex.
 struct TRealScalar {
@@ -50,6 +59,10 @@ void DefineResultOn(TValueRec& res, TValueRec& dst);
 
 // The grid-variable branch of a(row, col) = src (lang/operators/assign_grid.cpp).
 void AssignGridCells(TExprRec& expr);
+
+// The typed routine of a(row, col) = src for the current destination, row and column kinds (null when
+// they have none): a compiled node whose routine it no longer is dispatches afresh.
+TExprFunc Assign4Routine(const TExprRec& expr);
 
 // "Unsupported value type combination: DST ( ROW, COL ) = SRC)", or the undefined-variable text when
 // an argument is undefined.

@@ -10,12 +10,14 @@
 #include <string>
 
 #include "core/text.h"
-#include "lang/words/gridvar.h"
 #include "lang/operators/assign.h"
+#include "lang/words/gridvar.h"
 
 namespace zel::assign {
 
 namespace {
+
+using namespace dispatch;
 
 // Consecutive cells along one axis: an integer index is one cell, a two-entry integer range start:stop
 // the cells start .. stop (none when stop < start).
@@ -83,58 +85,32 @@ std::string ElementText(const TExprGridVariable& g, const TValueRec& src, int k)
   }
 }
 
-enum TShape { sScalar, sVector, sMatrix };
-
-TShape ShapeOf(const TExprRec& e, TValueRec& src) {
-  switch (src.ValueType()) {
-    case vtDoubleValue:
-    case vtIntegerValue:
-    case vtBoolValue:
-    case vtComplexValue:
-    case vtString:
-      return sScalar;
-    case vtRangeValue:
-      // Expanded in place: an integer range into an integer vector, an extended one into a vector.
-      if (src.ExtRange()) {
-        src.getVectorValue();
-      } else {
-        src.GetIntVectorValue();
-      }
-      return sVector;
-    case vtVectorValue:
-    case vtIntVectorValue:
-    case vtBoolVectorValue:
-      return sVector;
-    case vtMatrixValue:
-    case vtIntMatrixValue:
-    case vtBoolMatrixValue:
-      return sMatrix;
+// The form of a source: a scalar, a vector (a range is expanded in place: an integer range into an
+// integer vector, an extended one into a vector) or a matrix; anything else is refused.
+SourceForm FormOf(const TExprRec& e, TValueRec& src) {
+  switch (KindOf(src)) {
+    case D:
+    case I:
+    case B:
+    case C:
+    case S:
+      return SourceForm::Scalar;
+    case R:
+      src.GetIntVectorValue();
+      return SourceForm::Vector;
+    case Re:
+      src.getVectorValue();
+      return SourceForm::Vector;
+    case V:
+    case IV:
+    case BV:
+      return SourceForm::Vector;
+    case M:
+    case IM:
+    case BM:
+      return SourceForm::Matrix;
     default:
       RaiseAssign4Types(e);
-  }
-}
-
-int SourceLength(const TValueRec& src) {
-  switch (src.ValueType()) {
-    case vtVectorValue:
-      return src.VectorField()->Length();
-    case vtMatrixValue:
-      return src.MatrixField()->Length();
-    case vtIntVectorValue:
-    case vtBoolVectorValue:
-      return src.IntVectorField()->Length();
-    default:
-      return src.IntMatrixField()->Length();
-  }
-}
-
-void SourceShape(const TValueRec& src, int& rows, int& cols) {
-  if (src.ValueType() == vtMatrixValue) {
-    rows = src.MatrixField()->Rows();
-    cols = src.MatrixField()->Cols();
-  } else {
-    rows = src.IntMatrixField()->Rows();
-    cols = src.IntMatrixField()->Cols();
   }
 }
 
@@ -142,12 +118,8 @@ void SourceShape(const TValueRec& src, int& rows, int& cols) {
 
 void AssignGridCells(TExprRec& e) {
   TValueRec& dst = *e.Args[0];
-  const auto isIndex = [](const TValueRec& x) {
-    return x.ValueType() == vtIntegerValue || x.ValueType() == vtRangeValue;
-  };
   // The types under the compiled node changed (a variable was defined anew): dispatch afresh.
-  if (dst.ValueType() != vtCustomValue || !isIndex(*e.Args[1]) || !isIndex(*e.Args[2]) ||
-      e.Args[3]->ValueType() == vtUndefined) {
+  if (Assign4Routine(e) != AssignGridCells || e.Args[3]->ValueType() == vtUndefined) {
     e.Oper = _assign4;
     return _assign4(e);
   }
@@ -160,28 +132,24 @@ void AssignGridCells(TExprRec& e) {
   const TSpan rows = SpanOf(*e.Args[1]);
   const TSpan cols = SpanOf(*e.Args[2]);
   TValueRec& src = *e.Args[3];
-  const TShape shape = ShapeOf(e, src);
+  const SourceForm form = FormOf(e, src);
+  const TShape shape = ShapeOf(src);
   const long long cells = static_cast<long long>(rows.count) * cols.count;
-  if (shape == sVector && SourceLength(src) != cells)
+  if (form == SourceForm::Vector && shape.Length() != cells)
     ERaise(Fmt("Assign: Source vector does not fit in to the specified range: Src.Length = %d, Len = %lld",
-               SourceLength(src), cells));
-  if (shape == sMatrix) {
-    int r = 0;
-    int c = 0;
-    SourceShape(src, r, c);
-    if (r != rows.count || c != cols.count)
-      ERaise(
-          Fmt("Assign: Source matrix does not fit in to the specified Range: Src.Rows = %d, Src.Cols = %d, "
-              "Len = %lld",
-              r, c, cells));
-  }
+               shape.Length(), cells));
+  if (form == SourceForm::Matrix && (shape.rows != rows.count || shape.cols != cols.count))
+    ERaise(
+        Fmt("Assign: Source matrix does not fit in to the specified Range: Src.Rows = %d, Src.Cols = %d, "
+            "Len = %lld",
+            shape.rows, shape.cols, cells));
   // A copy: the event may replace the grid's events while it runs.
   const TExprGridSetProc set = grid->OnSetValue();
-  const std::string scalar = shape == sScalar ? ScalarText(*grid, src) : std::string();
+  const bool scalar = form == SourceForm::Scalar;
+  const std::string text = scalar ? ScalarText(*grid, src) : std::string();
   for (int r = 0; r < rows.count; ++r)
     for (int c = 0; c < cols.count; ++c)
-      set(*grid, shape == sScalar ? scalar : ElementText(*grid, src, r * cols.count + c), rows.first + r,
-          cols.first + c);
+      set(*grid, scalar ? text : ElementText(*grid, src, r * cols.count + c), rows.first + r, cols.first + c);
   e.Res = e.Args[0];
 }
 

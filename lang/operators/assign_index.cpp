@@ -3,11 +3,9 @@
 // The destination is a vector, integer vector, boolean vector or one of the matrix kinds, addressed as
 // its flat element sequence; the index is an integer, an integer range, an index vector (an extended
 // range is expanded into one) or a boolean mask. Nothing grows: every index is checked against the
-// destination's length. The first evaluation picks the routine of the (destination, index) kinds and
-// stores it in the node; the node's result refers to the destination's object.
-#include <array>
-#include <utility>
-
+// destination's length. The first evaluation looks the routine up in the destination kind's table
+// (index kind x source kind) and stores it in the node; the node's result refers to the destination's
+// object.
 #include "core/scatter.h"
 #include "lang/operators/assign.h"
 #include "lang/operators/index_range.h"
@@ -17,38 +15,14 @@ namespace zel {
 namespace {
 
 using namespace assign;
+using namespace dispatch;
 
-enum TDstKind : std::uint8_t { kV, kM, kIV, kIM, kBV, kBM };
-enum TIdxKind : std::uint8_t { xInt, xRange, xIndex, xMask, xExtRange, xNone };
-constexpr int kDstKinds = 6;
-constexpr int kIdxKinds = 4;  // the kinds that have routines (xInt .. xMask)
+// The destination kinds are V, M, IV, IM, BV and BM; the index forms that have routines:
+enum IndexForm : std::uint8_t { xInt, xRange, xIndex, xMask };
 
-constexpr TValueType kDstType[kDstKinds] = {vtVectorValue,    vtMatrixValue,     vtIntVectorValue,
-                                            vtIntMatrixValue, vtBoolVectorValue, vtBoolMatrixValue};
-constexpr bool IsReal(TDstKind d) { return d == kV || d == kM; }
-constexpr bool IsMatrix(TDstKind d) { return d == kM || d == kIM || d == kBM; }
-constexpr bool IsBool(TDstKind d) { return d == kBV || d == kBM; }
-
-constexpr std::uint32_t Set(std::initializer_list<TValueType> types) {
-  std::uint32_t s = 0;
-  for (TValueType t : types) s |= Bit(t);
-  return s;
-}
-
-constexpr TValueType D = vtDoubleValue, R = vtRangeValue, C = vtComplexValue, V = vtVectorValue,
-                     I = vtIntegerValue, IV = vtIntVectorValue, B = vtBoolValue, BV = vtBoolVectorValue;
-
-// The sources each destination accepts, per index kind (integer, range, index vector, mask).
-constexpr std::uint32_t kRealSources[kIdxKinds] = {Set({D, I, B, C}), Set({D, R, V, I, B, C}),
-                                                   Set({D, R, V, I, B, C}), Set({D, V, I, B, C})};
-constexpr std::uint32_t kSources[kDstKinds][kIdxKinds] = {
-    {kRealSources[0], kRealSources[1], kRealSources[2], kRealSources[3]},
-    {kRealSources[0], kRealSources[1], kRealSources[2], kRealSources[3]},
-    {Set({I, B}), Set({R, I, IV, B, BV}), Set({R, I, IV, B, BV}), Set({I, IV, B, BV})},
-    {Set({I, B}), Set({R, I, IV, B}), Set({R, I, IV, B}), Set({I, IV, B})},
-    {Set({I, B}), Set({I, B, BV}), Set({I, B, BV}), Set({I, B, BV})},
-    {Set({I, B}), Set({I, B, BV}), Set({I, B, BV}), Set({I, B, BV})},
-};
+constexpr bool IsReal(Kind d) { return d == V || d == M; }
+constexpr bool IsMatrix(Kind d) { return d == M || d == IM || d == BM; }
+constexpr bool IsBool(Kind d) { return d == BV || d == BM; }
 
 // Texts that differ between vector and matrix destinations.
 struct TTexts {
@@ -64,18 +38,18 @@ constexpr TTexts kVectorTexts = {"Vector index out of range: 0 <= %d < %d",
 constexpr TTexts kMatrixTexts = {
     "Matrix index out of range: 0 <= %d < %d", "Matrix range parameter must be an integer range!",
     "Destination matrix range exceeded: %d + %lld > %d", "Cant assign complex number to real valued matrix!"};
-constexpr const TTexts& Texts(TDstKind d) { return IsMatrix(d) ? kMatrixTexts : kVectorTexts; }
+constexpr const TTexts& Texts(Kind d) { return IsMatrix(d) ? kMatrixTexts : kVectorTexts; }
 
 // A mask whose length differs from the destination's.
-const char* MaskSizeText(TDstKind d, bool matrixMask) {
+const char* MaskSizeText(Kind d, bool matrixMask) {
   constexpr const char* kLeftSide = "Assign: size of mask and destination on the left side do not match!";
   constexpr const char* kNoMatch = "Size of mask and destination do not match!";
   switch (d) {
-    case kM:
+    case M:
       return matrixMask ? kNoMatch : kLeftSide;
-    case kBV:
+    case BV:
       return kNoMatch;
-    case kBM:
+    case BM:
       return matrixMask ? "Size of mask and destination are not a match!" : kNoMatch;
     default:
       return kLeftSide;
@@ -84,53 +58,26 @@ const char* MaskSizeText(TDstKind d, bool matrixMask) {
 
 [[noreturn]] void Raise(const std::string& msg) { throw EZelParseError(msg); }
 
-// ---- kinds ---------------------------------------------------------------------------------------------
-
-int DstKindOf(const TValueRec& dst) {
-  for (int k = 0; k < kDstKinds; ++k)
-    if (kDstType[k] == dst.ValueType()) return k;
-  return kDstKinds;
-}
-
-// The index kind of idx for a destination of kind d (xExtRange: an extended range, used as an index
-// vector once expanded).
-TIdxKind IndexKindOf(const TValueRec& idx, int d) {
-  switch (idx.ValueType()) {
-    case vtIntegerValue:
-      return xInt;
-    case vtRangeValue:
-      return idx.ExtRange() ? xExtRange : xRange;
-    case vtIntVectorValue:
-      return xIndex;
-    case vtBoolVectorValue:
-      return xMask;
-    case vtBoolMatrixValue:
-      return d < kDstKinds && IsMatrix(static_cast<TDstKind>(d)) ? xMask : xNone;
-    default:
-      return xNone;
-  }
-}
-
 // ---- the destination's object and the source in its terms ---------------------------------------------
 
-template <TDstKind K>
+template <Kind K>
 auto& Object(TValueRec& dst) {
-  if constexpr (K == kV) return static_cast<TNubraVec&>(dst.VectorValue());
-  if constexpr (K == kM) return static_cast<TNubraVec&>(dst.MatrixValue());
-  if constexpr (K == kIV) return static_cast<TNubraInt&>(dst.IntVectorValue());
-  if constexpr (K == kIM) return static_cast<TNubraInt&>(dst.IntMatrixValue());
-  if constexpr (K == kBV) return static_cast<TNubraInt&>(dst.BoolVectorValue());
-  if constexpr (K == kBM) return static_cast<TNubraInt&>(dst.BoolMatrixValue());
+  if constexpr (K == V) return static_cast<TNubraVec&>(dst.VectorValue());
+  if constexpr (K == M) return static_cast<TNubraVec&>(dst.MatrixValue());
+  if constexpr (K == IV) return static_cast<TNubraInt&>(dst.IntVectorValue());
+  if constexpr (K == IM) return static_cast<TNubraInt&>(dst.IntMatrixValue());
+  if constexpr (K == BV) return static_cast<TNubraInt&>(dst.BoolVectorValue());
+  if constexpr (K == BM) return static_cast<TNubraInt&>(dst.BoolMatrixValue());
 }
 
 // A scalar source as an element value of the destination, after the complexity check.
-template <TDstKind K, TIdxKind X, class Obj>
+template <Kind K, IndexForm X, class Obj>
 auto ScalarFor(const Obj& obj, const TValueRec& src) {
   if constexpr (IsReal(K)) {
     const TRealScalar x = ReadRealScalar(src);
     if (x.complex && !obj.Complex())
-      Raise(K == kM && X == xMask ? "The destination in the expression \"matrix ( mask) = c\" is not complex!"
-                                  : Texts(K).complex);
+      Raise(K == M && X == xMask ? "The destination in the expression \"matrix ( mask) = c\" is not complex!"
+                                 : Texts(K).complex);
     return x;
   } else {
     return ReadIntScalar(src, IsBool(K));
@@ -138,11 +85,11 @@ auto ScalarFor(const Obj& obj, const TValueRec& src) {
 }
 
 // A vector-like source (a range is expanded in place), after the complexity or precision check.
-template <TDstKind K, TIdxKind X, class Obj>
+template <Kind K, IndexForm X, class Obj>
 auto& VectorFor(const Obj& obj, TValueRec& src) {
   if constexpr (IsReal(K)) {
     TNubraVec& v = RealVectorSource(src);
-    if (K == kM && X == xMask) {
+    if (K == M && X == xMask) {
       if (v.Complex() && !obj.Complex())
         Raise("The destination in the expression \" matrix ( mask ) = c \" is not complex!");
       if (v.Complex() != obj.Complex()) Raise("assign: iscomplex(source) <> iscomplex(destination)");
@@ -159,7 +106,7 @@ auto& VectorFor(const Obj& obj, TValueRec& src) {
 }
 
 // Raises unless every index of r lies in [0, n).
-template <TDstKind K>
+template <Kind K>
 void CheckInside(const TIndexRange& r, int n) {
   if (r.Count == 0) return;
   if (r.Lower < 0) Raise(Fmt(Texts(K).index, r.Lower, n));
@@ -169,7 +116,7 @@ void CheckInside(const TIndexRange& r, int n) {
 
 // ---- writes per index kind --------------------------------------------------------------------------------
 
-template <TDstKind K, class Obj>
+template <Kind K, class Obj>
 void WriteElement(Obj& obj, const TValueRec& idx, const TValueRec& src) {
   const auto x = ScalarFor<K, xInt>(obj, src);
   const auto i = static_cast<std::int32_t>(idx.IntegerValue());
@@ -179,7 +126,7 @@ void WriteElement(Obj& obj, const TValueRec& idx, const TValueRec& src) {
 
 // A scalar fills the resolved range; a vector is copied into it (descending for a negative step, so
 // that a(i:-s:j) = w is the mirror of w = a(i:-s:j)).
-template <TDstKind K, class Obj>
+template <Kind K, class Obj>
 void WriteRange(Obj& obj, const TValueRec& idx, TValueRec& src, bool scalar) {
   if (idx.ExtRange()) Raise(Texts(K).intRange);
   const auto& b = idx.Range();
@@ -214,7 +161,7 @@ void WriteRange(Obj& obj, const TValueRec& idx, TValueRec& src, bool scalar) {
 
 // Scalars are written index by index and stop at the first bad index; vectors are checked whole by the
 // core before anything is written.
-template <TDstKind K, class Obj>
+template <Kind K, class Obj>
 void WriteIndexed(Obj& obj, TValueRec& idx, TValueRec& src, bool scalar) {
   const TNubraInt& index = idx.IntVectorValue();
   if (index.IntPrecision() != prInt32)
@@ -225,7 +172,7 @@ void WriteIndexed(Obj& obj, TValueRec& idx, TValueRec& src, bool scalar) {
   if (bad >= 0) Raise(Fmt("Assign: out of range: Idx = %d,  Len = %d", index.Get(bad), obj.Length()));
 }
 
-template <TDstKind K, class Obj>
+template <Kind K, class Obj>
 void WriteMasked(Obj& obj, TValueRec& idx, TValueRec& src, bool scalar) {
   const bool matrixMask = idx.ValueType() == vtBoolMatrixValue;
   const TNubraInt& mask =
@@ -240,20 +187,23 @@ void WriteMasked(Obj& obj, TValueRec& idx, TValueRec& src, bool scalar) {
 
 // ---- typed routines ---------------------------------------------------------------------------------------
 
-// The routine of one (destination, index) kind. When the types under the compiled node changed, the
-// generic routine dispatches afresh.
-template <TDstKind K, TIdxKind X>
-void Cell(TExprRec& e) {
-  TValueRec& dst = *e.Args[0];
-  TValueRec& idx = *e.Args[1];
-  TValueRec& src = *e.Args[2];
-  const TValueType s = src.ValueType();
-  if (dst.ValueType() != kDstType[K] || IndexKindOf(idx, K) != X || !Has(kSources[K][X], s)) [[unlikely]] {
+// True while the kinds under a compiled node still select routine `self` of destination kind K.
+template <Kind K>
+bool Selects(const TExprRec& e, TExprFunc self);
+
+// The routine of one destination kind and index form. When the types under the compiled node select
+// another routine, the generic routine dispatches afresh.
+template <Kind K, IndexForm X>
+void Typed(TExprRec& e) {
+  if (!Selects<K>(e, Typed<K, X>)) [[unlikely]] {
     e.Oper = _Assign3;
     return _Assign3(e);
   }
+  TValueRec& dst = *e.Args[0];
+  TValueRec& idx = *e.Args[1];
+  TValueRec& src = *e.Args[2];
   auto& obj = Object<K>(dst);
-  const bool scalar = Has(kRealScalars, s);
+  const bool scalar = IsScalarSource(src);
   if constexpr (X == xInt) WriteElement<K>(obj, idx, src);
   if constexpr (X == xRange) WriteRange<K>(obj, idx, src, scalar);
   if constexpr (X == xIndex) WriteIndexed<K>(obj, idx, src, scalar);
@@ -261,11 +211,62 @@ void Cell(TExprRec& e) {
   DefineResultOn(*e.Res, dst);
 }
 
-template <std::size_t... Cells>
-constexpr std::array<TExprFunc, sizeof...(Cells)> MakeCells(std::index_sequence<Cells...>) {
-  return {&Cell<static_cast<TDstKind>(Cells / kIdxKinds), static_cast<TIdxKind>(Cells % kIdxKinds)>...};
+// ---- the tables ------------------------------------------------------------------------------------------
+
+// Index kind x source kind of destination kind K: the sources that fill or are copied into one element,
+// a range part, the elements of an index vector (an extended range is expanded into one) and a mask.
+template <Kind K>
+constexpr BinaryCells DestinationCells(Kinds element, Kinds part, Kinds masked) {
+  BinaryCells t{};
+  Set(t, {I}, element, None, Typed<K, xInt>);
+  Set(t, {R}, part, None, Typed<K, xRange>);
+  Set(t, {IV, Re}, part, None, Typed<K, xIndex>);
+  Set(t, {BV}, masked, None, Typed<K, xMask>);
+  if (IsMatrix(K)) Set(t, {BM}, masked, None, Typed<K, xMask>);
+  return t;
 }
-constexpr auto kCells = MakeCells(std::make_index_sequence<kDstKinds * kIdxKinds>());
+
+// The table of each destination kind.
+template <Kind K>
+constexpr BinaryCells kCellsOf = [] {
+  if constexpr (IsReal(K)) return DestinationCells<K>({D, I, B, C}, {D, R, Re, V, I, B, C}, {D, V, I, B, C});
+  if constexpr (K == IV) return DestinationCells<K>({I, B}, {R, Re, I, IV, B, BV}, {I, IV, B, BV});
+  if constexpr (K == IM) return DestinationCells<K>({I, B}, {R, Re, I, IV, B}, {I, IV, B});
+  if constexpr (IsBool(K)) return DestinationCells<K>({I, B}, {I, B, BV}, {I, B, BV});
+}();
+
+// The cell of dst(idx) = src; null when the destination kind has no table.
+const Cell* CellOf(const TValueRec& dst, const TValueRec& idx, const TValueRec& src) {
+  const BinaryCells* cells = nullptr;
+  switch (KindOf(dst)) {
+    case V:
+      cells = &kCellsOf<V>;
+      break;
+    case M:
+      cells = &kCellsOf<M>;
+      break;
+    case IV:
+      cells = &kCellsOf<IV>;
+      break;
+    case IM:
+      cells = &kCellsOf<IM>;
+      break;
+    case BV:
+      cells = &kCellsOf<BV>;
+      break;
+    case BM:
+      cells = &kCellsOf<BM>;
+      break;
+    default:
+      return nullptr;
+  }
+  return &cells->cells[KindOf(idx)][KindOf(src)];
+}
+
+template <Kind K>
+bool Selects(const TExprRec& e, TExprFunc self) {
+  return IsKind(*e.Args[0], K) && kCellsOf<K>.cells[KindOf(*e.Args[1])][KindOf(*e.Args[2])].routine == self;
+}
 
 [[noreturn]] void RaiseTypes(const TValueRec& dst, const TValueRec& idx, const TValueRec& src) {
   if (dst.ValueType() == vtUndefined || idx.ValueType() == vtUndefined || src.ValueType() == vtUndefined)
@@ -281,19 +282,14 @@ void _Assign3(TExprRec& e) {
   TValueRec& dst = *e.Args[0];
   TValueRec& idx = *e.Args[1];
   const TValueRec& src = *e.Args[2];
-  const int d = DstKindOf(dst);
-  TIdxKind x = IndexKindOf(idx, d);
-  const TIdxKind cell = x == xExtRange ? xIndex : x;
-  if (d == kDstKinds || cell >= kIdxKinds || !Has(kSources[d][cell], src.ValueType()))
-    RaiseTypes(dst, idx, src);
-  if (x == xExtRange) {
+  const Cell* cell = CellOf(dst, idx, src);
+  if (!cell || !cell->routine) RaiseTypes(dst, idx, src);
+  if (KindOf(idx) == Re) {
     // An extended range index is taken as an index vector of 32-bit integers.
     idx.SetRangeIntPrecision(prInt32);
     idx.GetIntVectorValue();
   }
-  const TExprFunc typed = kCells[d * kIdxKinds + cell];
-  e.Oper = typed;
-  typed(e);
+  Run(e, *cell);
 }
 
 }  // namespace zel

@@ -11,11 +11,9 @@ namespace zel {
 namespace {
 
 using namespace assign;
+using namespace dispatch;
 
-enum TMatKind : std::uint8_t { kM, kIM, kBM };
-
-constexpr TValueType kMatType[] = {vtMatrixValue, vtIntMatrixValue, vtBoolMatrixValue};
-
+// The destination kinds are M, IM and BM.
 // The texts in which the three destination kinds differ.
 struct TTexts {
   const char* colBound;       // row range with column j: j outside the columns
@@ -25,7 +23,7 @@ struct TTexts {
   const char* colRangeInt;    // row i with a column range: not an integer range
   const char* blockRangeInt;  // block: not an integer range
 };
-constexpr TTexts kTexts[] = {
+constexpr TTexts kTextsOf[] = {
     {"Matrix column %d out of range [0..%d]", "Matrix range must be an integer range!",
      "assign: matrix range x:y:z not supported", "Assign: Matrix row %d out of range [0..%d]",
      "Assign: Matrix range must be an integer range!", "Assign: matrix range must be an integer range!"},
@@ -36,72 +34,70 @@ constexpr TTexts kTexts[] = {
      "Assign: matrix range x:y:z not supported", "Matrix row %d out of range [0..%d]",
      "Matrix range must be an integer range!", "Assign: Matrix range must be an integer range!"},
 };
+constexpr const TTexts& TextsOf(Kind k) { return kTextsOf[k == M ? 0 : k == IM ? 1 : 2]; }
 
 [[noreturn]] void Raise(const std::string& msg) { throw EZelParseError(msg); }
 
 // ---- the source in the destination's terms ---------------------------------------------------------------
 
-enum TShape : std::uint8_t { sScalar, sVector, sMatrix, sOther };
-
-template <TMatKind K>
-TShape ShapeOf(TValueType t) {
-  switch (t) {
-    case vtIntegerValue:
-    case vtBoolValue:
-      return sScalar;
-    case vtDoubleValue:
-    case vtComplexValue:
-      return K == kM ? sScalar : sOther;
-    case vtVectorValue:
-      return K == kM ? sVector : sOther;
-    case vtRangeValue:
-      return K == kBM ? sOther : sVector;
-    case vtIntVectorValue:
-      return K == kIM ? sVector : sOther;
-    case vtBoolVectorValue:
-      return K == kBM ? sVector : sOther;
+// The form of a source of kind s for a destination of kind K.
+template <Kind K>
+SourceForm FormOf(Kind s) {
+  switch (s) {
+    case I:
+    case B:
+      return SourceForm::Scalar;
+    case D:
+    case C:
+      return K == M ? SourceForm::Scalar : SourceForm::Other;
+    case V:
+      return K == M ? SourceForm::Vector : SourceForm::Other;
+    case R:
+    case Re:
+      return K == BM ? SourceForm::Other : SourceForm::Vector;
+    case IV:
+      return K == IM ? SourceForm::Vector : SourceForm::Other;
+    case BV:
+      return K == BM ? SourceForm::Vector : SourceForm::Other;
     default:
-      return t == kMatType[K] ? sMatrix : sOther;
+      return s == K ? SourceForm::Matrix : SourceForm::Other;
   }
 }
 
 // A scalar, vector or matrix source read for a destination of kind K (ranges are expanded in place);
 // complex data into a real matrix is refused.
-template <TMatKind K>
+template <Kind K>
 struct TSource {
-  using TObj = std::conditional_t<K == kM, TNubraVec, TNubraInt>;
-  std::conditional_t<K == kM, TRealScalar, std::int32_t> value{};
+  using TObj = std::conditional_t<K == M, TNubraVec, TNubraInt>;
+  std::conditional_t<K == M, TRealScalar, std::int32_t> value{};
   const TObj* obj = nullptr;
-  int rows = 0;  // a vector counts as 1 x Length
-  int cols = 0;
+  TShape shape;  // of a vector or matrix source
 
-  TSource(TShape shape, TValueRec& src, const TObj& dst) {
-    if (shape == sScalar) {
-      if constexpr (K == kM) {
+  TSource(SourceForm form, TValueRec& src, const TObj& dst) {
+    if (form == SourceForm::Scalar) {
+      if constexpr (K == M) {
         value = ReadRealScalar(src);
         if (value.complex && !dst.Complex()) Raise("Cant assign complex number to real valued matrix!");
       } else {
-        value = ReadIntScalar(src, K == kBM);
+        value = ReadIntScalar(src, K == BM);
       }
       return;
     }
-    if constexpr (K == kM) {
-      obj = shape == sMatrix ? &src.MatrixValue() : &RealVectorSource(src);
+    const bool matrix = form == SourceForm::Matrix;
+    if constexpr (K == M) {
+      obj = matrix ? &src.MatrixValue() : &RealVectorSource(src);
       if (obj->Complex() && !dst.Complex()) Raise("Cant assign complex number to real valued matrix!");
-    } else if constexpr (K == kIM) {
-      obj = shape == sMatrix ? &src.IntMatrixValue() : &IntVectorSource(src, dst.IntPrecision());
+    } else if constexpr (K == IM) {
+      obj = matrix ? &src.IntMatrixValue() : &IntVectorSource(src, dst.IntPrecision());
     } else {
-      obj = shape == sMatrix ? static_cast<const TObj*>(&src.BoolMatrixValue()) : &src.BoolVectorValue();
+      obj = matrix ? static_cast<const TObj*>(&src.BoolMatrixValue()) : &src.BoolVectorValue();
     }
-    rows = 1;
-    cols = obj->Length();
-    if (shape == sMatrix) {
-      if constexpr (K == kM) {
-        rows = src.MatrixValue().Rows();
-        cols = src.MatrixValue().Cols();
+    shape = {1, obj->Length(), false};  // a vector is one row
+    if (matrix) {
+      if constexpr (K == M) {
+        shape = {src.MatrixValue().Rows(), src.MatrixValue().Cols(), true};
       } else {
-        rows = src.IntMatrixField()->Rows();
-        cols = src.IntMatrixField()->Cols();
+        shape = {src.IntMatrixField()->Rows(), src.IntMatrixField()->Cols(), true};
       }
     }
   }
@@ -116,7 +112,7 @@ struct TRegion {
   int cols;
 };
 
-template <TMatKind K, class Obj>
+template <Kind K, class Obj>
 void Write(Obj& dst, const TRegion& r, const TSource<K>& src) {
   if (src.obj) return ScatterBlock(dst, r.offset, r.rowStride, r.rows, r.cols, *src.obj);
   WithValue(src.value, [&](auto v) { FillBlock(dst, r.offset, r.rowStride, r.rows, r.cols, v); });
@@ -146,23 +142,23 @@ std::string UnsupportedSource(TValueType t, const char* equation) {
 // ---- the four index forms
 // ------------------------------------------------------------------------------------
 
-template <TMatKind K, class Obj>
+template <Kind K, class Obj>
 void WriteElement(const TExprRec& e, Obj& dst, int rows, int cols) {
   TValueRec& src = *e.Args[3];
-  const TShape shape = ShapeOf<K>(src.ValueType());
-  if (shape != sScalar) RaiseAssign4Types(e);
+  const SourceForm form = FormOf<K>(KindOf(src));
+  if (form != SourceForm::Scalar) RaiseAssign4Types(e);
   const auto i = static_cast<std::int32_t>(e.Args[1]->IntegerValue());
   const auto j = static_cast<std::int32_t>(e.Args[2]->IntegerValue());
   if (i < 0 || i >= rows || j < 0 || j >= cols)
     throw ENubraRangeError(
         Fmt("Matrix element (%d,%d) out of range [0..%d,0..%d]", i, j, rows - 1, cols - 1));
-  Write<K>(dst, {i * cols + j, cols, 1, 1}, TSource<K>(shape, src, dst));
+  Write<K>(dst, {i * cols + j, cols, 1, 1}, TSource<K>(form, src, dst));
 }
 
 // Rows of the range in column j.
-template <TMatKind K, class Obj>
+template <Kind K, class Obj>
 void WriteColumnPart(const TExprRec& e, Obj& dst, int rows, int cols) {
-  const TTexts& t = kTexts[K];
+  const TTexts& t = TextsOf(K);
   TValueRec& src = *e.Args[3];
   const auto j = static_cast<std::int32_t>(e.Args[2]->IntegerValue());
   if (j < 0 || j >= cols) Raise(Fmt(t.colBound, j, cols - 1));
@@ -170,24 +166,24 @@ void WriteColumnPart(const TExprRec& e, Obj& dst, int rows, int cols) {
   if (!r.Inside(rows))
     Raise(Fmt("Assign: destination matrix row range exceeded: 0 <= %lld < %d",
               static_cast<long long>(r.Outside(rows)), rows));
-  const TShape shape = ShapeOf<K>(src.ValueType());
-  if (shape == sOther) Raise(UnsupportedSource(src.ValueType(), "equation"));
-  const TSource<K> s(shape, src, dst);
-  if (shape == sVector && s.Length() != r.Count)
+  const SourceForm form = FormOf<K>(KindOf(src));
+  if (form == SourceForm::Other) Raise(UnsupportedSource(src.ValueType(), "equation"));
+  const TSource<K> s(form, src, dst);
+  if (form == SourceForm::Vector && s.Length() != r.Count)
     Raise(Fmt("Assign: Source matrix does not fit in to the specified range: Src.Length = %d, Len = %d",
               s.Length(), r.Count));
-  if (shape == sMatrix && (s.rows != r.Count || s.cols != 1))
+  if (form == SourceForm::Matrix && (s.shape.rows != r.Count || s.shape.cols != 1))
     Raise(
         Fmt("Assign: Source matrix does not fit in to the specified range: Src.Rows = %d, Src.Cols = %d, Len "
             "= %d",
-            s.rows, s.cols, r.Count));
+            s.shape.rows, s.shape.cols, r.Count));
   Write<K>(dst, {r.Lower * cols + j, cols, r.Count, 1}, s);
 }
 
 // Columns of the range in row i.
-template <TMatKind K, class Obj>
+template <Kind K, class Obj>
 void WriteRowPart(const TExprRec& e, Obj& dst, int rows, int cols) {
-  const TTexts& t = kTexts[K];
+  const TTexts& t = TextsOf(K);
   TValueRec& src = *e.Args[3];
   const auto i = static_cast<std::int32_t>(e.Args[1]->IntegerValue());
   if (i < 0 || i >= rows) Raise(Fmt(t.rowBound, i, rows - 1));
@@ -196,23 +192,23 @@ void WriteRowPart(const TExprRec& e, Obj& dst, int rows, int cols) {
   if (!r.Inside(cols))
     Raise(Fmt("Assign: destination matrix column range exceeded: 0 <= %lld < %d",
               static_cast<long long>(r.Outside(cols)), cols));
-  const TShape shape = ShapeOf<K>(src.ValueType());
-  if (shape == sOther) Raise(UnsupportedSource(src.ValueType(), "the equation"));
-  const TSource<K> s(shape, src, dst);
-  if (shape == sVector && s.Length() != r.Count)
+  const SourceForm form = FormOf<K>(KindOf(src));
+  if (form == SourceForm::Other) Raise(UnsupportedSource(src.ValueType(), "the equation"));
+  const TSource<K> s(form, src, dst);
+  if (form == SourceForm::Vector && s.Length() != r.Count)
     Raise(Fmt("Assign: source matrix does not fit in to the specified range: Src.Length = %d, Len = %d",
               s.Length(), r.Count));
-  if (shape == sMatrix && (s.rows != 1 || s.cols != r.Count))
+  if (form == SourceForm::Matrix && (s.shape.rows != 1 || s.shape.cols != r.Count))
     Raise(
         Fmt("Assign: Source matrix does not fit in to the specified range: Src.Rows = %d, Src.Cols = %d, Len "
             "= %d",
-            s.rows, s.cols, r.Count));
+            s.shape.rows, s.shape.cols, r.Count));
   Write<K>(dst, {i * cols + r.Lower, cols, 1, r.Count}, s);
 }
 
-template <TMatKind K, class Obj>
+template <Kind K, class Obj>
 void WriteBlock(const TExprRec& e, Obj& dst, int rows, int cols) {
-  const TTexts& t = kTexts[K];
+  const TTexts& t = TextsOf(K);
   TValueRec& src = *e.Args[3];
   constexpr const char* kStep = "Assign: matrix ranges with x:y:z are not supported!";
   const TIndexRange rr = Resolve(*e.Args[1], rows, t.blockRangeInt, kStep, true);
@@ -223,48 +219,52 @@ void WriteBlock(const TExprRec& e, Obj& dst, int rows, int cols) {
   if (!cr.Inside(cols))
     Raise(Fmt("Assign: matrix column %lld out of range [0..%d]", static_cast<long long>(cr.Outside(cols)),
               cols - 1));
-  const TShape shape = ShapeOf<K>(src.ValueType());
-  if (shape == sOther) Raise(UnsupportedSource(src.ValueType(), "the equation"));
-  const TSource<K> s(shape, src, dst);
-  if (shape == sVector && static_cast<long long>(s.Length()) != static_cast<long long>(rr.Count) * cr.Count)
+  const SourceForm form = FormOf<K>(KindOf(src));
+  if (form == SourceForm::Other) Raise(UnsupportedSource(src.ValueType(), "the equation"));
+  const TSource<K> s(form, src, dst);
+  if (form == SourceForm::Vector &&
+      static_cast<long long>(s.Length()) != static_cast<long long>(rr.Count) * cr.Count)
     Raise(
         Fmt("Source vector does not fit in to the specified range: Src.Length = %d, rowLen = %d, colLen = %d",
             s.Length(), rr.Count, cr.Count));
-  if (shape == sMatrix && (s.rows != rr.Count || s.cols != cr.Count))
+  if (form == SourceForm::Matrix && (s.shape.rows != rr.Count || s.shape.cols != cr.Count))
     Raise(Fmt(
         "Source matrix does not fit in to the specified range: Src.Rows = %d, rowLen = %d, Src.Cols = %d, "
         "colLen = %d",
-        s.rows, rr.Count, s.cols, cr.Count));
+        s.shape.rows, rr.Count, s.shape.cols, cr.Count));
   Write<K>(dst, {rr.Lower * cols + cr.Lower, cols, rr.Count, cr.Count}, s);
 }
 
-// ---- typed routines
-// -------------------------------------------------------------------------------------------
+// ---- typed routines and tables -------------------------------------------------------------------------
 
-// 0 for an integer index, 1 for a range, -1 for anything else.
-int IndexForm(const TValueRec& idx) {
-  if (idx.ValueType() == vtIntegerValue) return 0;
-  return idx.ValueType() == vtRangeValue ? 1 : -1;
+// The form of a row or column index: 0 an integer, 1 a range (either form), -1 anything else; the rows and
+// columns of the tables below.
+int AxisForm(const TValueRec& index) {
+  if (index.ValueType() == vtIntegerValue) return 0;
+  return index.ValueType() == vtRangeValue ? 1 : -1;
 }
 
-template <TMatKind K, bool RowRange, bool ColRange>
-void Cell(TExprRec& e) {
-  TValueRec& dst = *e.Args[0];
-  if (dst.ValueType() != kMatType[K] || IndexForm(*e.Args[1]) != RowRange ||
-      IndexForm(*e.Args[2]) != ColRange || e.Args[3]->ValueType() == vtUndefined) [[unlikely]] {
+// The routine of one destination kind with an integer or a range as row and column. When the kinds
+// under the compiled node changed (a variable defined anew), its table cell is another: the generic
+// routine dispatches afresh.
+template <Kind K, bool RowRange, bool ColRange>
+void Typed(TExprRec& e) {
+  if (!IsKind(*e.Args[0], K) || AxisForm(*e.Args[1]) != RowRange || AxisForm(*e.Args[2]) != ColRange ||
+      e.Args[3]->ValueType() == vtUndefined) [[unlikely]] {
     e.Oper = _assign4;
     return _assign4(e);
   }
+  TValueRec& dst = *e.Args[0];
   int rows = 0;
   int cols = 0;
   auto& obj = [&]() -> auto& {
-    if constexpr (K == kM) {
+    if constexpr (K == M) {
       TZel& m = dst.MatrixValue();
       rows = m.Rows();
       cols = m.Cols();
       return static_cast<TNubraVec&>(m);
     } else {
-      TZelInt& m = K == kIM ? dst.IntMatrixValue() : dst.BoolMatrixValue();
+      TZelInt& m = K == IM ? dst.IntMatrixValue() : dst.BoolMatrixValue();
       rows = m.Rows();
       cols = m.Cols();
       return static_cast<TNubraInt&>(m);
@@ -278,13 +278,48 @@ void Cell(TExprRec& e) {
   DefineResultOn(*e.Res, dst);
 }
 
-template <TMatKind K>
-constexpr TExprFunc kCells[2][2] = {{Cell<K, false, false>, Cell<K, false, true>},
-                                    {Cell<K, true, false>, Cell<K, true, true>}};
+// Row kind x column kind of destination kind K: an element, part of a column, part of a row, a block.
+template <Kind K>
+constexpr BinaryCells kMatrixCells = [] {
+  BinaryCells t{};
+  Set(t, {I}, {I}, None, Typed<K, false, false>);
+  Set(t, Ranges, {I}, None, Typed<K, true, false>);
+  Set(t, {I}, Ranges, None, Typed<K, false, true>);
+  Set(t, Ranges, Ranges, None, Typed<K, true, true>);
+  return t;
+}();
+
+// A grid variable takes the same rows and columns, cell by cell.
+constexpr BinaryCells kGrid = [] {
+  BinaryCells t{};
+  Set(t, {I, R, Re}, {I, R, Re}, None, AssignGridCells);
+  return t;
+}();
 
 }  // namespace
 
 namespace assign {
+
+TExprFunc Assign4Routine(const TExprRec& e) {
+  const BinaryCells* cells = nullptr;
+  switch (KindOf(*e.Args[0])) {
+    case M:
+      cells = &kMatrixCells<M>;
+      break;
+    case IM:
+      cells = &kMatrixCells<IM>;
+      break;
+    case BM:
+      cells = &kMatrixCells<BM>;
+      break;
+    case X:
+      cells = &kGrid;
+      break;
+    default:
+      return nullptr;
+  }
+  return cells->cells[KindOf(*e.Args[1])][KindOf(*e.Args[2])].routine;
+}
 
 void RaiseAssign4Types(const TExprRec& e) {
   const TValueType t[4] = {e.Args[0]->ValueType(), e.Args[1]->ValueType(), e.Args[2]->ValueType(),
@@ -300,26 +335,8 @@ void RaiseAssign4Types(const TExprRec& e) {
 void _assign4(TExprRec& e) {
   if (e.Args.size() < 4 || !e.Args[0] || !e.Args[1] || !e.Args[2] || !e.Args[3])
     Raise("assign: four arguments expected!");
-  const int row = IndexForm(*e.Args[1]);
-  const int col = IndexForm(*e.Args[2]);
-  if (row < 0 || col < 0 || e.Args[3]->ValueType() == vtUndefined) RaiseAssign4Types(e);
-  TExprFunc typed = nullptr;
-  switch (e.Args[0]->ValueType()) {
-    case vtMatrixValue:
-      typed = kCells<kM>[row][col];
-      break;
-    case vtIntMatrixValue:
-      typed = kCells<kIM>[row][col];
-      break;
-    case vtBoolMatrixValue:
-      typed = kCells<kBM>[row][col];
-      break;
-    case vtCustomValue:
-      typed = AssignGridCells;
-      break;
-    default:
-      RaiseAssign4Types(e);
-  }
+  const TExprFunc typed = Assign4Routine(e);
+  if (!typed || e.Args[3]->ValueType() == vtUndefined) RaiseAssign4Types(e);
   e.Oper = typed;
   typed(e);
 }

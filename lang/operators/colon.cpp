@@ -2,11 +2,13 @@
 // operands on every evaluation, reusing the result record's storage.
 #include <cstdint>
 
-#include "lang/operators/operators.h"
+#include "lang/operators/dispatch.h"
 
 namespace zel {
 
 namespace {
+
+using namespace dispatch;
 
 // One side of a colon: a scalar (one entry) or a range (its entries), as numbers.
 struct ColonSide {
@@ -18,47 +20,48 @@ struct ColonSide {
   TCplx values[3] = {};
 };
 
-// Reads an operand; false for types the colon does not combine.
+// Reads an operand; false for kinds the colon does not combine.
 bool ReadSide(const TValueRec& v, ColonSide& s) {
-  switch (v.ValueType()) {
-    case vtIntegerValue:
+  switch (KindOf(v)) {
+    case I:
       s.count = 1;
       s.ints[0] = static_cast<std::int32_t>(v.IntegerValue());  // the low 32 bits, as indices take them
       s.values[0] = static_cast<double>(s.ints[0]);
       return true;
-    case vtDoubleValue:
+    case D:
       s.count = 1;
       s.isInteger = false;
       s.values[0] = v.DoubleValue();
       return true;
-    case vtComplexValue:
+    case C:
       s.count = 1;
       s.isInteger = false;
       s.isComplex = true;
       s.values[0] = v.ComplexValue();
       return true;
-    case vtRangeValue:
-      break;
+    case R: {
+      const auto& b = v.Range();
+      s.isRange = true;
+      s.count = static_cast<int>(b.size());
+      for (int i = 0; i < s.count && i < 3; ++i) {
+        s.ints[i] = b[i];
+        s.values[i] = static_cast<double>(b[i]);
+      }
+      return true;
+    }
+    case Re: {
+      const TVec* e = v.ExtRangeValue();
+      s.isRange = true;
+      s.isInteger = false;
+      s.count = e ? e->Length() : 0;
+      s.isComplex = e && e->Complex();
+      for (int i = 0; i < s.count && i < 3; ++i)
+        s.values[i] = s.isComplex ? e->CValues(i) : TCplx(e->Values(i), 0);
+      return true;
+    }
     default:
       return false;
   }
-  s.isRange = true;
-  if (!v.ExtRange()) {
-    const auto& b = v.Range();
-    s.count = static_cast<int>(b.size());
-    for (int i = 0; i < s.count && i < 3; ++i) {
-      s.ints[i] = b[i];
-      s.values[i] = static_cast<double>(b[i]);
-    }
-    return true;
-  }
-  const TVec* e = v.ExtRangeValue();
-  s.isInteger = false;
-  s.count = e ? e->Length() : 0;
-  s.isComplex = e && e->Complex();
-  for (int i = 0; i < s.count && i < 3; ++i)
-    s.values[i] = s.isComplex ? e->CValues(i) : TCplx(e->Values(i), 0);
-  return true;
 }
 
 [[noreturn]] void RaiseCombination(const TValueRec& a, const TValueRec& b) {

@@ -1,4 +1,5 @@
-// Comparison operators: ">", "<", ">=", "<=" (RedirectOperComp) and "==", "<>" (RedirectOperEqComp).
+// Comparison operators: ">", "<", ">=", "<=" (RedirectOperComp) and "==", "<>" (RedirectOperEqComp), one
+// cell table per operator; the two variants' rules are the results of those tables.
 // Scalars give a bool; a vector or matrix on either side gives a 0/1 mask (bool vector or matrix of
 // 32-bit elements) shaped like the container operand, which selection and assignment accept as index
 // masks. Each operator's typed routines are instantiated for its comparison at compile time.
@@ -7,20 +8,13 @@
 
 #include "core/compare.h"
 #include "lang/operators/mask.h"
-#include "lang/operators/operators.h"
 
 namespace zel {
 
 namespace {
 
-using opermask::BoolScalar;
-using opermask::CplxScalar;
-using opermask::Fill;
-using opermask::IntScalar;
-using opermask::PairShape;
-using opermask::RealScalar;
-using opermask::ShapeOf;
-using opermask::SizeIntResult;
+using namespace dispatch;
+using namespace opermask;
 
 // The short name of a comparison in the length-mismatch messages ("gt: Arguments have differ length").
 constexpr const char* ShortName(TCompare op) {
@@ -92,43 +86,60 @@ void CompareRanges(TExprRec& e) {
   e.Res->SetBoolValue(Op == TCompare::NotEqual ? !equal : equal);
 }
 
-// The typed routines of one comparison. Ranges and bools only meet "==" and "<>"; the other comparisons
-// leave those cells empty, so a combination their rules reject can never reach a routine.
+// The cells of one comparison: scalars give a bool, a container on either side a mask shaped like it
+// (a matrix's when one is). Ranges and bools only meet "==" and "<>", whose rules add those cells.
 template <TCompare Op>
-constexpr TOperMatrix kCompareTable = [] {
-  constexpr TValueType D = vtDoubleValue, I = vtIntegerValue, C = vtComplexValue, V = vtVectorValue,
-                       M = vtMatrixValue, IV = vtIntVectorValue, IM = vtIntMatrixValue, B = vtBoolValue,
-                       BV = vtBoolVectorValue, BM = vtBoolMatrixValue;
-  TOperMatrix t{};
-  Fill(t, {D, I}, {D, I}, CompareScalars<Op, RealScalar>);
-  Fill(t, {I}, {I}, CompareScalars<Op, IntScalar>);
-  Fill(t, {D, I, C}, {C}, CompareScalars<Op, CplxScalar>);
-  Fill(t, {C}, {D, I}, CompareScalars<Op, CplxScalar>);
-  Fill(t, {V, M}, {D, I}, CompareWithScalar<Op, 0, RealScalar>);
-  Fill(t, {V, M}, {C}, CompareWithScalar<Op, 0, CplxScalar>);
-  Fill(t, {D, I}, {V, M}, CompareWithScalar<Op, 1, RealScalar>);
-  Fill(t, {C}, {V, M}, CompareWithScalar<Op, 1, CplxScalar>);
-  Fill(t, {V, M}, {V, M}, CompareContainers<Op, true>);
-  Fill(t, {IV, IM}, {I}, CompareWithScalar<Op, 0, IntScalar>);
-  Fill(t, {I}, {IV, IM}, CompareWithScalar<Op, 1, IntScalar>);
-  Fill(t, {IV, IM}, {IV, IM}, CompareContainers<Op, false>);
+constexpr BinaryCells kCompareCells = [] {
+  BinaryCells t{};
+  Set(t, {D, I}, {D, I}, B, CompareScalars<Op, RealScalar>);
+  Set(t, {I}, {I}, B, CompareScalars<Op, IntScalar>);
+  Set(t, {D, I, C}, {C}, B, CompareScalars<Op, CplxScalar>);
+  Set(t, {C}, {D, I}, B, CompareScalars<Op, CplxScalar>);
+  Set(t, {V}, {D, I}, BV, CompareWithScalar<Op, 0, RealScalar>);
+  Set(t, {M}, {D, I}, BM, CompareWithScalar<Op, 0, RealScalar>);
+  Set(t, {V}, {C}, BV, CompareWithScalar<Op, 0, CplxScalar>);
+  Set(t, {M}, {C}, BM, CompareWithScalar<Op, 0, CplxScalar>);
+  Set(t, {D, I}, {V}, BV, CompareWithScalar<Op, 1, RealScalar>);
+  Set(t, {D, I}, {M}, BM, CompareWithScalar<Op, 1, RealScalar>);
+  Set(t, {C}, {V}, BV, CompareWithScalar<Op, 1, CplxScalar>);
+  Set(t, {C}, {M}, BM, CompareWithScalar<Op, 1, CplxScalar>);
+  Set(t, {V}, {V}, BV, CompareContainers<Op, true>);
+  Set(t, {V, M}, {M}, BM, CompareContainers<Op, true>);
+  Set(t, {M}, {V}, BM, CompareContainers<Op, true>);
+  Set(t, {IV}, {I}, BV, CompareWithScalar<Op, 0, IntScalar>);
+  Set(t, {IM}, {I}, BM, CompareWithScalar<Op, 0, IntScalar>);
+  Set(t, {I}, {IV}, BV, CompareWithScalar<Op, 1, IntScalar>);
+  Set(t, {I}, {IM}, BM, CompareWithScalar<Op, 1, IntScalar>);
+  Set(t, {IV}, {IV}, BV, CompareContainers<Op, false>);
+  Set(t, {IV, IM}, {IM}, BM, CompareContainers<Op, false>);
+  Set(t, {IM}, {IV}, BM, CompareContainers<Op, false>);
   if (Op == TCompare::Equal || Op == TCompare::NotEqual) {
-    Fill(t, {vtRangeValue}, {vtRangeValue}, CompareRanges<Op>);
-    Fill(t, {B}, {B}, CompareScalars<Op, BoolScalar>);
-    Fill(t, {BV, BM}, {B}, CompareWithScalar<Op, 0, BoolScalar>);
-    Fill(t, {B}, {BV, BM}, CompareWithScalar<Op, 1, BoolScalar>);
-    Fill(t, {BV, BM}, {BV, BM}, CompareContainers<Op, false>);
+    Set(t, Ranges, Ranges, B, CompareRanges<Op>);
+    Set(t, {B}, {B}, B, CompareScalars<Op, BoolScalar>);
+    Set(t, {BV}, {B}, BV, CompareWithScalar<Op, 0, BoolScalar>);
+    Set(t, {BM}, {B}, BM, CompareWithScalar<Op, 0, BoolScalar>);
+    Set(t, {B}, {BV}, BV, CompareWithScalar<Op, 1, BoolScalar>);
+    Set(t, {B}, {BM}, BM, CompareWithScalar<Op, 1, BoolScalar>);
+    Set(t, {BV}, {BV}, BV, CompareContainers<Op, false>);
+    Set(t, {BV, BM}, {BM}, BM, CompareContainers<Op, false>);
+    Set(t, {BM}, {BV}, BM, CompareContainers<Op, false>);
   }
   return t;
 }();
 
+constexpr BinaryCells kCompRules = Results(kCompareCells<TCompare::Greater>);
+constexpr BinaryCells kEqCompRules = Results(kCompareCells<TCompare::Equal>);
+
 }  // namespace
 
-void _GT(TExprRec& expr) { RedirectOperComp(expr, kCompareTable<TCompare::Greater>); }
-void _LT(TExprRec& expr) { RedirectOperComp(expr, kCompareTable<TCompare::Less>); }
-void _GE(TExprRec& expr) { RedirectOperComp(expr, kCompareTable<TCompare::GreaterOrEqual>); }
-void _LE(TExprRec& expr) { RedirectOperComp(expr, kCompareTable<TCompare::LessOrEqual>); }
-void _EQ(TExprRec& expr) { RedirectOperEqComp(expr, kCompareTable<TCompare::Equal>); }
-void _NE(TExprRec& expr) { RedirectOperEqComp(expr, kCompareTable<TCompare::NotEqual>); }
+void _GT(TExprRec& expr) { Dispatch(expr, kCompareCells<TCompare::Greater>); }
+void _LT(TExprRec& expr) { Dispatch(expr, kCompareCells<TCompare::Less>); }
+void _GE(TExprRec& expr) { Dispatch(expr, kCompareCells<TCompare::GreaterOrEqual>); }
+void _LE(TExprRec& expr) { Dispatch(expr, kCompareCells<TCompare::LessOrEqual>); }
+void _EQ(TExprRec& expr) { Dispatch(expr, kCompareCells<TCompare::Equal>); }
+void _NE(TExprRec& expr) { Dispatch(expr, kCompareCells<TCompare::NotEqual>); }
+
+void RedirectOperComp(TExprRec& expr, const TOperMatrix& table) { Dispatch(expr, kCompRules, table); }
+void RedirectOperEqComp(TExprRec& expr, const TOperMatrix& table) { Dispatch(expr, kEqCompRules, table); }
 
 }  // namespace zel

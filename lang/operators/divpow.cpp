@@ -1,65 +1,30 @@
 // Division ("/", "/.", "div", "\"), remainder ("mod", "%"), power ("^", "intpower") and transpose ("'"):
-// the typed routine of every operand combination the dispatch accepts, and the constant tables that map
-// combinations to routines. The arithmetic itself lives in the numeric core (vecmath, powrem, linalg);
-// the routines pick the core operation, read the operands and write into the node's existing result.
-#include <initializer_list>
+// the typed routines and the cell table of each operator, and the rules of the dispatch variants these
+// operators define (RedirectOperDiv, RedirectOperStrictInt, RedirectOperBack, RedirectOperRem, binary
+// RedirectOper, RedirectOperIntPower, RedirectOperZel). The arithmetic itself lives in the numeric core
+// (vecmath, powrem, linalg); the routines pick the core operation, read the operands and write into the
+// node's existing result.
 #include <type_traits>
 
 #include "core/intarith.h"
 #include "core/linalg.h"
 #include "core/powrem.h"
 #include "core/vecmath.h"
-#include "lang/operators/operators.h"
+#include "lang/operators/arith.h"
 
 namespace zel {
 
 namespace {
 
-constexpr TValueType kD = vtDoubleValue, kR = vtRangeValue, kS = vtString, kC = vtComplexValue,
-                     kV = vtVectorValue, kI = vtIntegerValue, kIV = vtIntVectorValue, kIM = vtIntMatrixValue,
-                     kM = vtMatrixValue;
-
-using Types = std::initializer_list<TValueType>;
-
-// Puts routine f into every cell of the listed left and right types.
-constexpr void Fill(TOperMatrix& t, Types left, Types right, TExprFunc f) {
-  for (TValueType l : left)
-    for (TValueType r : right) t[OperCell(l, r)] = f;
-}
+using namespace arith;
+using namespace dispatch;
 
 // ---- operands --------------------------------------------------------------------------------------
 
 TValueRec& Left(TExprRec& e) { return *e.Args[0]; }
 TValueRec& Right(TExprRec& e) { return *e.Args[1]; }
 
-// A real, integer or complex scalar as a complex.
-TCplx CplxOf(const TValueRec& v) {
-  return v.ValueType() == vtComplexValue ? v.ComplexValue() : TCplx(v.DoubleValue(), 0.0);
-}
-
-// The elements of an integer matrix, integer vector or integer range operand. A range is expanded in the
-// precision of `other` when that is an integer array, else in its own.
-TNubraInt& IntArr(TValueRec& v, const TValueRec& other) {
-  switch (v.ValueType()) {
-    case vtIntMatrixValue:
-      return v.IntMatrixValue();
-    case vtRangeValue:
-      if (other.ValueType() == vtIntVectorValue && other.IntVectorField())
-        v.SetRangeIntPrecision(other.IntVectorField()->IntPrecision());
-      if (other.ValueType() == vtIntMatrixValue && other.IntMatrixField())
-        v.SetRangeIntPrecision(other.IntMatrixField()->IntPrecision());
-      return v.GetIntVectorValue();
-    default:
-      return v.GetIntVectorValue();
-  }
-}
-
 TNubraVec& ResArr(TExprRec& e) { return e.Res->RealElements(); }
-
-TNubraInt& ResInt(TExprRec& e) {
-  if (e.Res->ValueType() == vtIntMatrixValue) return e.Res->IntMatrixValue();
-  return e.Res->GetIntVectorValue();
-}
 
 // The result as a vector: cells whose dispatch rule names another result type make it a vector first.
 TVec& VectorResult(TExprRec& e) {
@@ -121,17 +86,17 @@ void ArrayWithArray(TExprRec& e) {
 }
 template <auto Op>
 void IntWithArray(TExprRec& e) {
-  Op(Left(e).IntegerValue(), IntArr(Right(e), Left(e)), ResInt(e));
+  Op(Left(e).IntegerValue(), IntArray(Right(e), Left(e)), IntResult(*e.Res));
 }
 template <auto Op>
 void ArrayWithInt(TExprRec& e) {
-  Op(IntArr(Left(e), Right(e)), Right(e).IntegerValue(), ResInt(e));
+  Op(IntArray(Left(e), Right(e)), Right(e).IntegerValue(), IntResult(*e.Res));
 }
 template <auto Op>
 void IntArrays(TExprRec& e) {
-  TNubraInt& a = IntArr(Left(e), Right(e));
-  TNubraInt& b = IntArr(Right(e), Left(e));
-  Op(a, b, ResInt(e));
+  TNubraInt& a = IntArray(Left(e), Right(e));
+  TNubraInt& b = IntArray(Right(e), Left(e));
+  Op(a, b, IntResult(*e.Res));
 }
 
 // ---- division --------------------------------------------------------------------------------------
@@ -164,65 +129,88 @@ void BackSolveMatrix(TExprRec& e) {
 
 // Cells of "/", "/." and "div": integer kinds divide element by element, truncating.
 constexpr void IntegerQuotientCells(TOperMatrix& t) {
-  Fill(t, {kI}, {kI}, IntQuotient);
-  Fill(t, {kI}, {kR, kIV, kIM}, IntWithArray<kDivide>);
-  Fill(t, {kR, kIV, kIM}, {kI}, ArrayWithInt<kDivide>);
-  Fill(t, {kR, kIV, kIM}, {kR, kIV, kIM}, IntArrays<kDivide>);
+  Set(t, {I}, {I}, IntQuotient);
+  Set(t, {I}, {R, IV, IM}, IntWithArray<kDivide>);
+  Set(t, {R, IV, IM}, {I}, ArrayWithInt<kDivide>);
+  Set(t, {R, IV, IM}, {R, IV, IM}, IntArrays<kDivide>);
 }
 
 // Cells of "/" and "/." without matrices. The range row and column hold integer cells where the other
 // operand is an integer kind; extended ranges meeting integers are dispatched to the vector cells.
 constexpr void RealQuotientCells(TOperMatrix& t) {
-  Fill(t, {kD}, {kD, kI}, RealQuotient);
-  Fill(t, {kI}, {kD}, RealQuotient);
-  Fill(t, {kD, kI, kC}, {kC}, ComplexQuotient);
-  Fill(t, {kC}, {kD, kI}, ComplexQuotient);
-  Fill(t, {kD}, {kR, kV}, RealWithArray<kDivide>);
-  Fill(t, {kI}, {kV}, RealWithArray<kDivide>);
-  Fill(t, {kC}, {kR, kV}, ComplexWithArray<kDivide>);
-  Fill(t, {kV, kM}, {kD, kI}, ArrayWithReal<kDivide>);
-  Fill(t, {kR}, {kD}, ArrayWithReal<kDivide>);
-  Fill(t, {kR, kV, kM}, {kC}, ArrayWithComplex<kDivide>);
-  Fill(t, {kV}, {kR, kV}, ArrayWithArray<kDivide>);
-  Fill(t, {kR}, {kV}, ArrayWithArray<kDivide>);
+  Set(t, {D}, {D, I}, RealQuotient);
+  Set(t, {I}, {D}, RealQuotient);
+  Set(t, {D, I, C}, {C}, ComplexQuotient);
+  Set(t, {C}, {D, I}, ComplexQuotient);
+  Set(t, {D}, {R, V}, RealWithArray<kDivide>);
+  Set(t, {I}, {V}, RealWithArray<kDivide>);
+  Set(t, {C}, {R, V}, ComplexWithArray<kDivide>);
+  Set(t, {V, M}, {D, I}, ArrayWithReal<kDivide>);
+  Set(t, {R}, {D}, ArrayWithReal<kDivide>);
+  Set(t, {R, V, M}, {C}, ArrayWithComplex<kDivide>);
+  Set(t, {V}, {R, V}, ArrayWithArray<kDivide>);
+  Set(t, {R}, {V}, ArrayWithArray<kDivide>);
 }
 
-constexpr TOperMatrix kDivTable = [] {
+// "/": the rules of RedirectOperInt but for three cells: two strings are refused, two integers give a
+// real, a vector divided by a matrix a vector.
+constexpr BinaryCells kDivRules = [] {
+  BinaryCells t = kIntRules;
+  Set(t, {S}, {S}, None);
+  Set(t, {I}, {I}, D);
+  Set(t, {V}, {M}, V);
+  return t;
+}();
+
+constexpr BinaryCells kDivCells = [] {
   TOperMatrix t{};
   IntegerQuotientCells(t);
   RealQuotientCells(t);
-  t[OperCell(kI, kI)] = RealQuotient;  // "/" of two integers is a real quotient
-  Fill(t, {kR, kV}, {kM}, SolveRowByMatrix);
-  Fill(t, {kM}, {kR, kV}, SolveMatrixByRow);
-  Fill(t, {kM}, {kM}, SolveMatrixByMatrix);
-  Fill(t, {kD, kI, kC}, {kM}, Unsupported<kSlash>);
-  Fill(t, {kI, kR, kIV}, {kIM}, Unsupported<kSlash>);
-  Fill(t, {kIM}, {kR, kIV, kIM}, Unsupported<kSlash>);
-  return t;
+  Set(t, {I}, {I}, RealQuotient);
+  Set(t, {R, V}, {M}, SolveRowByMatrix);
+  Set(t, {M}, {R, V}, SolveMatrixByRow);
+  Set(t, {M}, {M}, SolveMatrixByMatrix);
+  Set(t, {D, I, C}, {M}, Unsupported<kSlash>);
+  Set(t, {I, R, IV}, {IM}, Unsupported<kSlash>);
+  Set(t, {IM}, {R, IV, IM}, Unsupported<kSlash>);
+  return Combine(kDivRules, t);
 }();
 
-constexpr TOperMatrix kDivElemTable = [] {
+// "/." follows the rules of RedirectOperInt.
+constexpr BinaryCells kDivElemCells = [] {
   TOperMatrix t{};
   IntegerQuotientCells(t);
   RealQuotientCells(t);
-  Fill(t, {kD, kI}, {kM}, RealWithArray<kDivide>);
-  Fill(t, {kC}, {kM}, ComplexWithArray<kDivide>);
-  Fill(t, {kR, kV, kM}, {kM}, ArrayWithArray<kDivide>);
-  Fill(t, {kM}, {kR, kV}, ArrayWithArray<kDivide>);
-  Fill(t, {kS}, {kS}, Unsupported<kSlashDot>);
+  Set(t, {D, I}, {M}, RealWithArray<kDivide>);
+  Set(t, {C}, {M}, ComplexWithArray<kDivide>);
+  Set(t, {R, V, M}, {M}, ArrayWithArray<kDivide>);
+  Set(t, {M}, {R, V}, ArrayWithArray<kDivide>);
+  Set(t, {S}, {S}, Unsupported<kSlashDot>);
+  return Combine(kIntRules, t);
+}();
+
+// "div": integer kinds only; an extended range is refused.
+constexpr BinaryCells kStrictIntRules = [] {
+  BinaryCells t{};
+  Set(t, {R, IV}, {R, I, IV}, IV);
+  Set(t, {I}, {R, IV}, IV);
+  Set(t, {I}, {I}, I);
+  Set(t, {R, I, IV}, {IM}, IM);
+  Set(t, {IM}, {R, I, IV, IM}, IM);
   return t;
 }();
 
-constexpr TOperMatrix kDivIntTable = [] {
+constexpr BinaryCells kDivIntCells = [] {
   TOperMatrix t{};
   IntegerQuotientCells(t);
-  return t;
+  return Combine(kStrictIntRules, t);
 }();
 
-constexpr TOperMatrix kBackTable = [] {
-  TOperMatrix t{};
-  Fill(t, {kM}, {kV}, BackSolveVector);
-  Fill(t, {kM}, {kM}, BackSolveMatrix);
+// "\": a matrix on the left, a vector or matrix on the right.
+constexpr BinaryCells kBackCells = [] {
+  BinaryCells t{};
+  Set(t, {M}, {V}, V, BackSolveVector);
+  Set(t, {M}, {M}, M, BackSolveMatrix);
   return t;
 }();
 
@@ -244,27 +232,38 @@ void RemArrays(TExprRec& e) {
   Rem(a, b, ResArr(e));
 }
 void IntRemArrays(TExprRec& e) {
-  TNubraInt& a = IntArr(Left(e), Right(e));
-  TNubraInt& b = IntArr(Right(e), Left(e));
+  TNubraInt& a = IntArray(Left(e), Right(e));
+  TNubraInt& b = IntArray(Right(e), Left(e));
   CheckRemLengths(a, b);
-  Rem(a, b, ResInt(e));
+  Rem(a, b, IntResult(*e.Res));
 }
 
-constexpr TOperMatrix kRemTable = [] {
-  TOperMatrix t{};
-  Fill(t, {kD}, {kD, kI}, RealRem);
-  Fill(t, {kI}, {kD}, RealRem);
-  Fill(t, {kI}, {kI}, IntRem);
-  Fill(t, {kD, kI, kC}, {kC}, ComplexRem);
-  Fill(t, {kC}, {kD, kI}, ComplexRem);
-  Fill(t, {kD, kI}, {kV, kM}, RealWithArray<kRem>);
-  Fill(t, {kC}, {kV, kM}, ComplexWithArray<kRem>);
-  Fill(t, {kV, kM}, {kD, kI}, ArrayWithReal<kRem>);
-  Fill(t, {kV, kM}, {kC}, ArrayWithComplex<kRem>);
-  Fill(t, {kV, kM}, {kV, kM}, RemArrays);
-  Fill(t, {kI}, {kIV, kIM}, IntWithArray<kRem>);
-  Fill(t, {kIV, kIM}, {kI}, ArrayWithInt<kRem>);
-  Fill(t, {kIV, kIM}, {kIV, kIM}, IntRemArrays);
+// "mod" and "%": reals, complex numbers and real arrays, or integer kinds.
+constexpr BinaryCells kRemCells = [] {
+  BinaryCells t{};
+  Set(t, {D, I}, {D}, D, RealRem);
+  Set(t, {D}, {I}, D, RealRem);
+  Set(t, {I}, {I}, I, IntRem);
+  Set(t, {D, I, C}, {C}, C, ComplexRem);
+  Set(t, {C}, {D, I}, C, ComplexRem);
+  Set(t, {D, I}, {V}, V, RealWithArray<kRem>);
+  Set(t, {D, I}, {M}, M, RealWithArray<kRem>);
+  Set(t, {C}, {V}, V, ComplexWithArray<kRem>);
+  Set(t, {C}, {M}, M, ComplexWithArray<kRem>);
+  Set(t, {V}, {D, I}, V, ArrayWithReal<kRem>);
+  Set(t, {M}, {D, I}, M, ArrayWithReal<kRem>);
+  Set(t, {V}, {C}, V, ArrayWithComplex<kRem>);
+  Set(t, {M}, {C}, M, ArrayWithComplex<kRem>);
+  Set(t, {V}, {V}, V, RemArrays);
+  Set(t, {V, M}, {M}, M, RemArrays);
+  Set(t, {M}, {V}, M, RemArrays);
+  Set(t, {I}, {IV}, IV, IntWithArray<kRem>);
+  Set(t, {I}, {IM}, IM, IntWithArray<kRem>);
+  Set(t, {IV}, {I}, IV, ArrayWithInt<kRem>);
+  Set(t, {IM}, {I}, IM, ArrayWithInt<kRem>);
+  Set(t, {IV}, {IV}, IV, IntRemArrays);
+  Set(t, {IV, IM}, {IM}, IM, IntRemArrays);
+  Set(t, {IM}, {IV}, IM, IntRemArrays);
   return t;
 }();
 
@@ -280,27 +279,37 @@ void ComplexIntPower(TExprRec& e) {
 }
 void ArrayIntPower(TExprRec& e) { IntPower(Left(e).RealElements(), Right(e).IntegerValue(), ResArr(e)); }
 
-constexpr TOperMatrix kPowerTable = [] {
-  TOperMatrix t{};
-  Fill(t, {kD, kI}, {kD}, RealPower);
-  Fill(t, {kD, kI}, {kI}, RealIntPower);
-  Fill(t, {kD, kI, kC}, {kC}, ComplexPower);
-  Fill(t, {kC}, {kD}, ComplexPower);
-  Fill(t, {kC}, {kI}, ComplexIntPower);
-  Fill(t, {kD, kI}, {kV, kM}, RealWithArray<kPower>);
-  Fill(t, {kC}, {kV, kM}, ComplexWithArray<kPower>);
-  Fill(t, {kV, kM}, {kD}, ArrayWithReal<kPower>);
-  Fill(t, {kV, kM}, {kI}, ArrayIntPower);
-  Fill(t, {kV, kM}, {kC}, ArrayWithComplex<kPower>);
-  Fill(t, {kV, kM}, {kV, kM}, ArrayWithArray<kPower>);
+// "^": reals, complex numbers and real arrays; integers are taken as reals.
+constexpr BinaryCells kPowerCells = [] {
+  BinaryCells t{};
+  Set(t, {D, I}, {D}, D, RealPower);
+  Set(t, {D, I}, {I}, D, RealIntPower);
+  Set(t, {D, I, C}, {C}, C, ComplexPower);
+  Set(t, {C}, {D}, C, ComplexPower);
+  Set(t, {C}, {I}, C, ComplexIntPower);
+  Set(t, {D, I}, {V}, V, RealWithArray<kPower>);
+  Set(t, {D, I}, {M}, M, RealWithArray<kPower>);
+  Set(t, {C}, {V}, V, ComplexWithArray<kPower>);
+  Set(t, {C}, {M}, M, ComplexWithArray<kPower>);
+  Set(t, {V}, {D}, V, ArrayWithReal<kPower>);
+  Set(t, {M}, {D}, M, ArrayWithReal<kPower>);
+  Set(t, {V}, {I}, V, ArrayIntPower);
+  Set(t, {M}, {I}, M, ArrayIntPower);
+  Set(t, {V}, {C}, V, ArrayWithComplex<kPower>);
+  Set(t, {M}, {C}, M, ArrayWithComplex<kPower>);
+  Set(t, {V}, {V}, V, ArrayWithArray<kPower>);
+  Set(t, {V, M}, {M}, M, ArrayWithArray<kPower>);
+  Set(t, {M}, {V}, M, ArrayWithArray<kPower>);
   return t;
 }();
 
-constexpr TOperMatrix kIntPowerTable = [] {
-  TOperMatrix t{};
-  Fill(t, {kD, kI}, {kI}, RealIntPower);
-  Fill(t, {kC}, {kI}, ComplexIntPower);
-  Fill(t, {kV, kM}, {kI}, ArrayIntPower);
+// "intpower": an integer exponent only.
+constexpr BinaryCells kIntPowerCells = [] {
+  BinaryCells t{};
+  Set(t, {D, I}, {I}, D, RealIntPower);
+  Set(t, {C}, {I}, C, ComplexIntPower);
+  Set(t, {V}, {I}, V, ArrayIntPower);
+  Set(t, {M}, {I}, M, ArrayIntPower);
   return t;
 }();
 
@@ -326,27 +335,45 @@ void TransposeIntVector(TExprRec& e) {
 }
 void TransposeIntMatrix(TExprRec& e) { Transp(Left(e).IntMatrixValue(), e.Res->IntMatrixValue()); }
 
-constexpr TOperVector kTransposeTable = [] {
-  TOperVector t{};
-  t[kD] = CopyDouble;
-  t[kI] = CopyInteger;
-  t[kC] = ConjComplex;
-  t[kV] = TransposeVector;
-  t[kM] = TransposeMatrix;
-  t[kIV] = TransposeIntVector;
-  t[kIM] = TransposeIntMatrix;
+// The rules of RedirectOperZel are those of "'": a vector becomes a matrix.
+constexpr UnaryCells kTransposeCells = [] {
+  UnaryCells t{};
+  Set(t, {D}, D, CopyDouble);
+  Set(t, {I}, I, CopyInteger);
+  Set(t, {C}, C, ConjComplex);
+  Set(t, {V}, M, TransposeVector);
+  Set(t, {M}, M, TransposeMatrix);
+  Set(t, {IV}, IM, TransposeIntVector);
+  Set(t, {IM}, IM, TransposeIntMatrix);
   return t;
 }();
 
+// The rules of the variants whose only operator states them along with its routines.
+constexpr UnaryCells kTransposeRules = Results(kTransposeCells);
+constexpr BinaryCells kBackRules = Results(kBackCells);
+constexpr BinaryCells kRemRules = Results(kRemCells);
+constexpr BinaryCells kPowerRules = Results(kPowerCells);
+constexpr BinaryCells kIntPowerRules = Results(kIntPowerCells);
+
 }  // namespace
 
-void _RDiv(TExprRec& expr) { RedirectOperDiv(expr, kDivTable); }
-void _RDivElem(TExprRec& expr) { RedirectOperInt(expr, kDivElemTable); }
-void _RDivElemInt(TExprRec& expr) { RedirectOperStrictInt(expr, kDivIntTable); }
-void _RDivBack(TExprRec& expr) { RedirectOperBack(expr, kBackTable); }
-void _Rem(TExprRec& expr) { RedirectOperRem(expr, kRemTable); }
-void _Power(TExprRec& expr) { RedirectOper(expr, kPowerTable); }
-void _IntPower(TExprRec& expr) { RedirectOperIntPower(expr, kIntPowerTable); }
-void _Transpose(TExprRec& expr) { RedirectOperZel(expr, kTransposeTable); }
+void _RDiv(TExprRec& expr) { Dispatch(expr, kDivCells); }
+void _RDivElem(TExprRec& expr) { Dispatch(expr, kDivElemCells); }
+void _RDivElemInt(TExprRec& expr) { Dispatch(expr, kDivIntCells); }
+void _RDivBack(TExprRec& expr) { Dispatch(expr, kBackCells); }
+void _Rem(TExprRec& expr) { Dispatch(expr, kRemCells); }
+void _Power(TExprRec& expr) { Dispatch(expr, kPowerCells); }
+void _IntPower(TExprRec& expr) { Dispatch(expr, kIntPowerCells); }
+void _Transpose(TExprRec& expr) { Dispatch(expr, kTransposeCells); }
+
+void RedirectOperDiv(TExprRec& expr, const TOperMatrix& table) { Dispatch(expr, kDivRules, table); }
+void RedirectOperStrictInt(TExprRec& expr, const TOperMatrix& table) {
+  Dispatch(expr, kStrictIntRules, table);
+}
+void RedirectOperBack(TExprRec& expr, const TOperMatrix& table) { Dispatch(expr, kBackRules, table); }
+void RedirectOperRem(TExprRec& expr, const TOperMatrix& table) { Dispatch(expr, kRemRules, table); }
+void RedirectOper(TExprRec& expr, const TOperMatrix& table) { Dispatch(expr, kPowerRules, table); }
+void RedirectOperIntPower(TExprRec& expr, const TOperMatrix& table) { Dispatch(expr, kIntPowerRules, table); }
+void RedirectOperZel(TExprRec& expr, const TOperVector& table) { Dispatch(expr, kTransposeRules, table); }
 
 }  // namespace zel

@@ -1,24 +1,19 @@
 // Logical and bitwise operators: "and"/"&", "or"/"|", "xor" (RedirectOperBit), the unary "not"/"Not"/
-// "~"/"!" (RedirectOperNot) and the shifts "<<"/"shl", ">>"/"shr" (RedirectOperBitShift). Integers get
-// bitwise operations, bools logical ones; the two kinds never mix. Container results start as a copy
-// of an operand in the result's own object, which the numeric core then changes in place.
+// "~"/"!" (RedirectOperNot) and the shifts "<<"/"shl", ">>"/"shr" (RedirectOperBitShift), one cell table
+// per operator; the three variants' rules are the results of those tables. Integers get bitwise
+// operations, bools logical ones; the two kinds never mix. Container results start as a copy of an
+// operand in the result's own object, which the numeric core then changes in place.
 #include <cstdint>
 
 #include "core/compare.h"
 #include "lang/operators/mask.h"
-#include "lang/operators/operators.h"
 
 namespace zel {
 
 namespace {
 
-using opermask::BoolScalar;
-using opermask::Fill;
-using opermask::IntScalar;
-using opermask::PairShape;
-using opermask::ShapeOf;
-using opermask::SizeIntResult;
-using opermask::TShape;
+using namespace dispatch;
+using namespace opermask;
 
 // The three binary bit operations: on two 64-bit values, and in place on an integer object with a
 // scalar or element by element. Name is used in the length-mismatch message.
@@ -85,19 +80,27 @@ void BitContainers(TExprRec& e) {
   Op::On(res, y);
 }
 
+// The cells of one bit operation: integer kinds with integer kinds, bool kinds with bool kinds, the
+// result shaped like the container operand (a matrix's when one is).
 template <class Op>
-constexpr TOperMatrix kBitTable = [] {
-  constexpr TValueType I = vtIntegerValue, IV = vtIntVectorValue, IM = vtIntMatrixValue, B = vtBoolValue,
-                       BV = vtBoolVectorValue, BM = vtBoolMatrixValue;
-  TOperMatrix t{};
-  Fill(t, {I}, {I}, BitIntegers<Op>);
-  Fill(t, {IV, IM}, {I}, BitWithScalar<Op, 0, IntScalar>);
-  Fill(t, {I}, {IV, IM}, BitWithScalar<Op, 1, IntScalar>);
-  Fill(t, {IV, IM}, {IV, IM}, BitContainers<Op>);
-  Fill(t, {B}, {B}, BitBools<Op>);
-  Fill(t, {BV, BM}, {B}, BitWithScalar<Op, 0, BoolScalar>);
-  Fill(t, {B}, {BV, BM}, BitWithScalar<Op, 1, BoolScalar>);
-  Fill(t, {BV, BM}, {BV, BM}, BitContainers<Op>);
+constexpr BinaryCells kBitCells = [] {
+  BinaryCells t{};
+  Set(t, {I}, {I}, I, BitIntegers<Op>);
+  Set(t, {IV}, {I}, IV, BitWithScalar<Op, 0, IntScalar>);
+  Set(t, {IM}, {I}, IM, BitWithScalar<Op, 0, IntScalar>);
+  Set(t, {I}, {IV}, IV, BitWithScalar<Op, 1, IntScalar>);
+  Set(t, {I}, {IM}, IM, BitWithScalar<Op, 1, IntScalar>);
+  Set(t, {IV}, {IV}, IV, BitContainers<Op>);
+  Set(t, {IV, IM}, {IM}, IM, BitContainers<Op>);
+  Set(t, {IM}, {IV}, IM, BitContainers<Op>);
+  Set(t, {B}, {B}, B, BitBools<Op>);
+  Set(t, {BV}, {B}, BV, BitWithScalar<Op, 0, BoolScalar>);
+  Set(t, {BM}, {B}, BM, BitWithScalar<Op, 0, BoolScalar>);
+  Set(t, {B}, {BV}, BV, BitWithScalar<Op, 1, BoolScalar>);
+  Set(t, {B}, {BM}, BM, BitWithScalar<Op, 1, BoolScalar>);
+  Set(t, {BV}, {BV}, BV, BitContainers<Op>);
+  Set(t, {BV, BM}, {BM}, BM, BitContainers<Op>);
+  Set(t, {BM}, {BV}, BM, BitContainers<Op>);
   return t;
 }();
 
@@ -128,33 +131,47 @@ void ShiftInteger(TExprRec& e) {
   e.Res->SetIntegerValue(Left ? BitShiftLeft(v, ShiftCount(e)) : BitShiftRight(v, ShiftCount(e)));
 }
 
+// Integer kinds shifted by an integer count.
 template <bool Left>
-constexpr TOperMatrix kShiftTable = [] {
-  TOperMatrix t{};
-  Fill(t, {vtIntegerValue}, {vtIntegerValue}, ShiftInteger<Left>);
-  Fill(t, {vtIntVectorValue, vtIntMatrixValue}, {vtIntegerValue}, ChangeCopy<ShiftBy<Left>>);
+constexpr BinaryCells kShiftCells = [] {
+  BinaryCells t{};
+  Set(t, {I}, {I}, I, ShiftInteger<Left>);
+  Set(t, {IV}, {I}, IV, ChangeCopy<ShiftBy<Left>>);
+  Set(t, {IM}, {I}, IM, ChangeCopy<ShiftBy<Left>>);
   return t;
 }();
 
 void NotInteger(TExprRec& e) { e.Res->SetIntegerValue(~e.Args[0]->IntegerValue()); }
 void NotBool(TExprRec& e) { e.Res->SetBoolValue(!e.Args[0]->BoolValue()); }
 
-constexpr TOperVector kNotTable = [] {
-  TOperVector t{};
-  t[vtIntegerValue] = NotInteger;
-  t[vtIntVectorValue] = t[vtIntMatrixValue] = ChangeCopy<Complement>;
-  t[vtBoolValue] = NotBool;
-  t[vtBoolVectorValue] = t[vtBoolMatrixValue] = ChangeCopy<FlipBools>;
+// Integer kinds are complemented bit by bit, bool kinds negated.
+constexpr UnaryCells kNotCells = [] {
+  UnaryCells t{};
+  Set(t, {I}, I, NotInteger);
+  Set(t, {IV}, IV, ChangeCopy<Complement>);
+  Set(t, {IM}, IM, ChangeCopy<Complement>);
+  Set(t, {B}, B, NotBool);
+  Set(t, {BV}, BV, ChangeCopy<FlipBools>);
+  Set(t, {BM}, BM, ChangeCopy<FlipBools>);
   return t;
 }();
 
+// The rules of the three variants are the results of these tables.
+constexpr BinaryCells kBitRules = Results(kBitCells<AndOp>);
+constexpr BinaryCells kShiftRules = Results(kShiftCells<true>);
+constexpr UnaryCells kNotRules = Results(kNotCells);
+
 }  // namespace
 
-void _And(TExprRec& expr) { RedirectOperBit(expr, kBitTable<AndOp>); }
-void _Or(TExprRec& expr) { RedirectOperBit(expr, kBitTable<OrOp>); }
-void _Xor(TExprRec& expr) { RedirectOperBit(expr, kBitTable<XorOp>); }
-void _Not(TExprRec& expr) { RedirectOperNot(expr, kNotTable); }
-void _BitShiftLeft(TExprRec& expr) { RedirectOperBitShift(expr, kShiftTable<true>); }
-void _BitShiftRight(TExprRec& expr) { RedirectOperBitShift(expr, kShiftTable<false>); }
+void _And(TExprRec& expr) { Dispatch(expr, kBitCells<AndOp>); }
+void _Or(TExprRec& expr) { Dispatch(expr, kBitCells<OrOp>); }
+void _Xor(TExprRec& expr) { Dispatch(expr, kBitCells<XorOp>); }
+void _Not(TExprRec& expr) { Dispatch(expr, kNotCells); }
+void _BitShiftLeft(TExprRec& expr) { Dispatch(expr, kShiftCells<true>); }
+void _BitShiftRight(TExprRec& expr) { Dispatch(expr, kShiftCells<false>); }
+
+void RedirectOperBit(TExprRec& expr, const TOperMatrix& table) { Dispatch(expr, kBitRules, table); }
+void RedirectOperBitShift(TExprRec& expr, const TOperMatrix& table) { Dispatch(expr, kShiftRules, table); }
+void RedirectOperNot(TExprRec& expr, const TOperVector& table) { Dispatch(expr, kNotRules, table); }
 
 }  // namespace zel

@@ -1,40 +1,15 @@
-// Operand readers (scalars, shapes and dense objects of containers) and table filling, shared by the
-// comparison and the bit operators (lang/operators/compare.cpp, lang/operators/logic.cpp). Not part of the public
-// interface.
+// Operand readers (scalars, shapes and dense objects of containers) shared by the comparison and the bit
+// operators (lang/operators/compare.cpp, lang/operators/logic.cpp), which give masks and bit patterns
+// shaped like their container operands. Not part of the public interface.
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 
-#include "lang/operators/operators.h"
-#include "lang/values/valuerec.h"
+#include "lang/operators/dispatch.h"
+#include "lang/operators/shape.h"
 
 namespace zel::opermask {
-
-// Rows × cols of a container operand; a vector of length n is n × 1 and not a matrix.
-struct TShape {
-  int rows = 0;
-  int cols = 0;
-  bool matrix = false;
-  int Length() const { return rows * cols; }
-};
-
-inline TShape ShapeOf(TValueRec& v) {
-  switch (v.ValueType()) {
-    case vtMatrixValue:
-      return {v.MatrixValue().Rows(), v.MatrixValue().Cols(), true};
-    case vtIntMatrixValue:
-    case vtBoolMatrixValue: {
-      const auto& m = static_cast<const TZelInt&>(v.IntElements());
-      return {m.Rows(), m.Cols(), true};
-    }
-    case vtVectorValue:
-      return {v.VectorValue().Length(), 1, false};
-    default:
-      return {v.IntElements().Length(), 1, false};
-  }
-}
 
 // The shape of the result of two container operands: the matrix's when exactly one is a matrix, else the
 // left one's. When a matrix is involved the flat lengths must agree, else EZelParseError
@@ -77,13 +52,6 @@ inline std::int64_t IntScalar(const TValueRec& v) { return v.IntegerValue(); }
 inline std::int64_t BoolScalar(const TValueRec& v) { return v.BoolValue() ? 1 : 0; }
 inline TCplx CplxScalar(const TValueRec& v) {
   return v.ValueType() == vtComplexValue ? v.ComplexValue() : TCplx(v.DoubleValue(), 0);
-}
-
-// Fills every cell of `left` × `right` with f.
-constexpr void Fill(TOperMatrix& t, std::initializer_list<TValueType> left,
-                    std::initializer_list<TValueType> right, TExprFunc f) {
-  for (TValueType l : left)
-    for (TValueType r : right) t[OperCell(l, r)] = f;
 }
 
 }  // namespace zel::opermask

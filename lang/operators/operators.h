@@ -58,7 +58,9 @@ void _assign4(TExprRec& expr);
 // ---- dispatch variants -----------------------------------------------------------------------------
 // Each checks the operand types against its rules, defines the result type on Res, stores the typed
 // routine from `table` in the node's Oper and calls it. Rejected combinations raise the
-// unsupported-value-types error (UnknownExprWord when an operand is undefined).
+// unsupported-value-types error (UnknownExprWord when an operand is undefined). The rules are cell tables
+// of lang/operators/dispatch.h, defined with the operators they serve (RedirectOper, unary, in
+// dispatch.cpp).
 void RedirectOperZel(TExprRec& expr, const TOperVector& table);        // transpose
 void RedirectOperInt(TExprRec& expr, const TOperVector& table);        // unary minus and plus
 void RedirectOper(TExprRec& expr, const TOperVector& table);           // element-wise functions

@@ -5,37 +5,17 @@
 #include <cstdint>
 #include <string>
 
-#include "lang/words/gridvar.h"
+#include "lang/operators/dispatch.h"
 #include "lang/operators/index_range.h"
-#include "lang/operators/operators.h"
+#include "lang/words/gridvar.h"
 
 namespace zel::select {
 
-// Operand kinds: the value types, with extended ranges (and real vectors flagged ExtRange) apart.
-enum Kind : std::int8_t {
-  kRi = vtRangeValue,  // integer range
-  kRe = ValueTypeCount,
-  kKinds,
-};
-
-inline Kind KindOf(const TValueRec& v) {
-  const TValueType t = v.ValueType();
-  if ((t == vtRangeValue || t == vtVectorValue) && v.ExtRange()) return kRe;
-  return static_cast<Kind>(t);
-}
-inline bool IsRangeKind(Kind k) { return k == kRi || k == kRe; }
-
-// A dispatch cell: the result type the first evaluation defines and the typed routine.
-struct Cell {
-  TValueType result = vtUndefined;
-  TExprFunc fn = nullptr;
-};
-
-// Defines Res, stores the typed routine in the node and runs it.
-inline void RunCell(TExprRec& expr, const Cell& cell) {
-  DefineResultType(*expr.Res, cell.result);
-  expr.Oper = cell.fn;
-  cell.fn(expr);
+// The kind of a selection operand: KindOf, with a real vector flagged ExtRange taken as an extended range
+// (an index given by its bounds).
+inline dispatch::Kind SelectKindOf(const TValueRec& v) {
+  if (v.ValueType() == vtVectorValue && v.ExtRange()) return dispatch::Re;
+  return dispatch::KindOf(v);
 }
 
 // Raises the selection dispatch error: UnknownExprWord when an operand is undefined, else

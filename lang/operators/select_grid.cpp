@@ -55,6 +55,7 @@ std::int32_t StrToInt32(const std::string& s) {
 
 namespace {
 
+using namespace dispatch;
 using namespace select;
 
 // The text of one cell.
@@ -152,9 +153,7 @@ void StoreBlock(TValueRec& res, CellType type, TExprGridVariable& grid, const Gr
   }
 }
 
-bool IsCell(const TExprRec& expr) {
-  return expr.Args[1]->ValueType() == vtIntegerValue && expr.Args[2]->ValueType() == vtIntegerValue;
-}
+bool IsCell(const TExprRec& expr) { return KindOf(*expr.Args[1]) == I && KindOf(*expr.Args[2]) == I; }
 
 // The typed routine of _Select3: the type name is read on every evaluation.
 void GridSelect3(TExprRec& expr) {
@@ -171,7 +170,13 @@ void GridSelect3(TExprRec& expr) {
   }
 }
 
-bool IsGridAxis(TValueType t) { return t == vtIntegerValue || t == vtRangeValue; }
+// Row kind x column kind of a typed read (the source must be a custom value, the type a string); the
+// routine defines its result from the type name.
+constexpr BinaryCells kSelect3 = [] {
+  BinaryCells t{};
+  Set(t, {I, R, Re}, {I, R, Re}, None, GridSelect3);
+  return t;
+}();
 
 }  // namespace
 
@@ -196,10 +201,13 @@ void _Select3(TExprRec& expr) {
   const auto type = [&](std::size_t i) {
     return i < expr.Args.size() && expr.Args[i] ? expr.Args[i]->ValueType() : vtUndefined;
   };
-  if (type(0) != vtCustomValue || !IsGridAxis(type(1)) || !IsGridAxis(type(2)) || type(3) != vtString)
+  const auto kind = [&](std::size_t i) {
+    return i < expr.Args.size() && expr.Args[i] ? KindOf(*expr.Args[i]) : U;
+  };
+  const Cell& cell = kSelect3.cells[kind(1)][kind(2)];
+  if (kind(0) != X || kind(3) != S || !cell.routine)
     UnsupportedValueTypesError(expr, type(0), type(1), type(2), type(3));
-  expr.Oper = GridSelect3;
-  GridSelect3(expr);
+  Run(expr, cell);
 }
 
 }  // namespace zel

@@ -22,6 +22,7 @@ namespace select {
 
 namespace {
 
+using namespace dispatch;
 using namespace select;
 
 // Messages of one source kind.
@@ -200,51 +201,41 @@ void RangeStr(TExprRec& expr) {
 
 // ---- dispatch -------------------------------------------------------------------------------------
 
-using Table = Cell[kKinds][kKinds];
-
-struct Select1Table {
-  Table t;
-};
-
-constexpr Select1Table kSelect1 = [] {
-  Select1Table s{};
-  const auto set = [&](std::initializer_list<int> sources, std::initializer_list<int> indices,
-                       TValueType result, TExprFunc fn) {
-    for (int a : sources)
-      for (int b : indices) s.t[a][b] = Cell{result, fn};
-  };
-  const std::initializer_list<int> ranges = {kRi, kRe};
+// Source kind x index kind: an integer reads one element, a range a part (a view when contiguous), an
+// index vector or a mask gathers elements.
+constexpr BinaryCells kSelect1 = [] {
+  BinaryCells t{};
   // Real sources.
-  set({kRe, vtVectorValue, vtMatrixValue}, {vtIntegerValue}, vtDoubleValue, ElemReal);
-  set({kRe, vtVectorValue, vtMatrixValue}, ranges, vtVectorValue, RangeReal);
-  set({kRe, vtVectorValue, vtMatrixValue}, {vtIntVectorValue}, vtVectorValue, IndexReal);
-  set({kRe, vtVectorValue, vtMatrixValue}, {vtBoolVectorValue}, vtVectorValue, MaskReal);
-  set({vtMatrixValue}, {vtBoolMatrixValue}, vtVectorValue, MaskReal);
+  Set(t, {Re, V, M}, {I}, D, ElemReal);
+  Set(t, {Re, V, M}, Ranges, V, RangeReal);
+  Set(t, {Re, V, M}, {IV}, V, IndexReal);
+  Set(t, {Re, V, M}, {BV}, V, MaskReal);
+  Set(t, {M}, {BM}, V, MaskReal);
   // Integer sources.
-  set({kRi, vtIntVectorValue, vtIntMatrixValue}, {vtIntegerValue}, vtIntegerValue, ElemInt);
-  set({kRi, vtIntVectorValue, vtIntMatrixValue}, ranges, vtIntVectorValue, RangeInt);
-  set({kRi, vtIntVectorValue, vtIntMatrixValue}, {vtIntVectorValue}, vtIntVectorValue, IndexInt);
-  set({kRi, vtIntVectorValue, vtIntMatrixValue}, {vtBoolVectorValue}, vtIntVectorValue, MaskInt);
-  set({vtIntMatrixValue}, {vtBoolMatrixValue}, vtIntVectorValue, MaskInt);
+  Set(t, {R, IV, IM}, {I}, I, ElemInt);
+  Set(t, {R, IV, IM}, Ranges, IV, RangeInt);
+  Set(t, {R, IV, IM}, {IV}, IV, IndexInt);
+  Set(t, {R, IV, IM}, {BV}, IV, MaskInt);
+  Set(t, {IM}, {BM}, IV, MaskInt);
   // Boolean sources.
-  set({vtBoolVectorValue, vtBoolMatrixValue}, {vtIntegerValue}, vtBoolValue, ElemInt);
-  set({vtBoolVectorValue, vtBoolMatrixValue}, ranges, vtBoolVectorValue, RangeInt);
-  set({vtBoolVectorValue, vtBoolMatrixValue}, {vtIntVectorValue}, vtBoolVectorValue, IndexInt);
-  set({vtBoolVectorValue, vtBoolMatrixValue}, {vtBoolVectorValue}, vtBoolVectorValue, MaskInt);
-  set({vtBoolMatrixValue}, {vtBoolMatrixValue}, vtBoolVectorValue, MaskInt);
+  Set(t, {BV, BM}, {I}, B, ElemInt);
+  Set(t, {BV, BM}, Ranges, BV, RangeInt);
+  Set(t, {BV, BM}, {IV}, BV, IndexInt);
+  Set(t, {BV, BM}, {BV}, BV, MaskInt);
+  Set(t, {BM}, {BM}, BV, MaskInt);
   // Strings.
-  set({vtString}, {vtIntegerValue}, vtString, ElemStr);
-  set({vtString}, ranges, vtString, RangeStr);
-  return s;
+  Set(t, {S}, {I}, S, ElemStr);
+  Set(t, {S}, Ranges, S, RangeStr);
+  return t;
 }();
 
 }  // namespace
 
 void _Select1(TExprRec& expr) {
   if (expr.Args.size() < 2 || !expr.Args[0] || !expr.Args[1]) throw EZelParseError(UnknownExprWord);
-  const Cell& cell = kSelect1.t[KindOf(*expr.Args[0])][KindOf(*expr.Args[1])];
-  if (!cell.fn) RaiseSelectTypes(expr, 2);
-  RunCell(expr, cell);
+  const Cell& cell = kSelect1.cells[SelectKindOf(*expr.Args[0])][SelectKindOf(*expr.Args[1])];
+  if (!cell.routine) RaiseSelectTypes(expr, 2);
+  Run(expr, cell);
 }
 
 }  // namespace zel

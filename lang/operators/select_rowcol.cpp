@@ -11,6 +11,7 @@ namespace zel {
 
 namespace {
 
+using namespace dispatch;
 using namespace select;
 
 constexpr const char* kIntRangeText = "Matrix range parameter must be an integer range!";
@@ -163,44 +164,57 @@ void Block(TExprRec& expr) {
 
 // ---- dispatch -------------------------------------------------------------------------------------
 
-// Row and column slots: 0 an integer, 1 a range, -1 anything else.
-int AxisSlot(Kind k) {
-  if (k == static_cast<Kind>(vtIntegerValue)) return 0;
-  return IsRangeKind(k) ? 1 : -1;
+// Row kind x column kind of one matrix kind: two integers read an element, an integer and a range part
+// of a row or column, two ranges a block.
+template <class Mat>
+constexpr BinaryCells MatrixCells(Kind element, Kind block) {
+  BinaryCells t{};
+  Set(t, {I}, {I}, element, Element<Mat>);
+  Set(t, {I}, Ranges, block, RowPart<Mat>);
+  Set(t, Ranges, {I}, block, ColumnPart<Mat>);
+  Set(t, Ranges, Ranges, block, Block<Mat>);
+  return t;
 }
 
-struct Select2Table {
-  Cell t[kKinds][2][2];
-};
+constexpr BinaryCells kRealMatrix = MatrixCells<TZel>(D, M);
+constexpr BinaryCells kIntMatrix = MatrixCells<TZelInt>(I, IM);
+constexpr BinaryCells kBoolMatrix = MatrixCells<TZelInt>(B, BM);
 
-constexpr Select2Table kSelect2 = [] {
-  Select2Table s{};
-  const auto setMatrix = [&](int source, TValueType element, TValueType block, auto tag) {
-    using M = typename decltype(tag)::type;
-    s.t[source][0][0] = Cell{element, Element<M>};
-    s.t[source][0][1] = Cell{block, RowPart<M>};
-    s.t[source][1][0] = Cell{block, ColumnPart<M>};
-    s.t[source][1][1] = Cell{block, Block<M>};
-  };
-  setMatrix(vtMatrixValue, vtDoubleValue, vtMatrixValue, std::type_identity<TZel>{});
-  setMatrix(vtIntMatrixValue, vtIntegerValue, vtIntMatrixValue, std::type_identity<TZelInt>{});
-  setMatrix(vtBoolMatrixValue, vtBoolValue, vtBoolMatrixValue, std::type_identity<TZelInt>{});
-  s.t[vtCustomValue][0][0] = Cell{vtDoubleValue, GridSelect2Cell};
-  s.t[vtCustomValue][0][1] = s.t[vtCustomValue][1][0] = s.t[vtCustomValue][1][1] =
-      Cell{vtMatrixValue, GridSelect2Block};
-  return s;
+// A grid variable: one cell as a double, a block as a real matrix.
+constexpr BinaryCells kGrid = [] {
+  BinaryCells t{};
+  Set(t, {I}, {I}, D, GridSelect2Cell);
+  Set(t, {I}, Ranges, M, GridSelect2Block);
+  Set(t, Ranges, {I, R, Re}, M, GridSelect2Block);
+  return t;
 }();
+
+// The cells of a source kind; null for a source that has none.
+const BinaryCells* SourceCells(Kind source) {
+  switch (source) {
+    case M:
+      return &kRealMatrix;
+    case IM:
+      return &kIntMatrix;
+    case BM:
+      return &kBoolMatrix;
+    case X:
+      return &kGrid;
+    default:
+      return nullptr;
+  }
+}
 
 }  // namespace
 
 void _Select2(TExprRec& expr) {
   if (expr.Args.size() < 3 || !expr.Args[0] || !expr.Args[1] || !expr.Args[2])
     throw EZelParseError(UnknownExprWord);
-  const int row = AxisSlot(KindOf(*expr.Args[1]));
-  const int col = AxisSlot(KindOf(*expr.Args[2]));
-  const Cell* cell = row < 0 || col < 0 ? nullptr : &kSelect2.t[KindOf(*expr.Args[0])][row][col];
-  if (!cell || !cell->fn) RaiseSelectTypes(expr, 3);
-  RunCell(expr, *cell);
+  const BinaryCells* cells = SourceCells(SelectKindOf(*expr.Args[0]));
+  const Cell* cell =
+      cells ? &cells->cells[SelectKindOf(*expr.Args[1])][SelectKindOf(*expr.Args[2])] : nullptr;
+  if (!cell || !cell->routine) RaiseSelectTypes(expr, 3);
+  Run(expr, *cell);
 }
 
 }  // namespace zel

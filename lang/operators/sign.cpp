@@ -1,6 +1,7 @@
 // Unary minus "-@" and plus "+@". Minus negates every kind it accepts (integers with overflow detection,
 // integer arrays saturating like all integer array arithmetic); plus copies its operand. Ranges stay
-// ranges: an integer range negates its stored bounds, an extended range its bound vector.
+// ranges: an integer range negates its stored bounds, an extended range its bound vector. The rules of
+// RedirectOperInt (unary) are the results of the two operators' cell table.
 #include <cstdint>
 
 #include "core/intarith.h"
@@ -12,6 +13,7 @@ namespace zel {
 namespace {
 
 using namespace arith;
+using namespace dispatch;
 
 struct NegateOp {
   static double Real(double x) { return -x; }
@@ -85,24 +87,30 @@ void SignRange(TExprRec& e) {
   }
 }
 
+// Every kind keeps its kind; both range forms are served by the range routine.
 template <class Op>
-constexpr TOperVector SignTable() {
-  TOperVector t{};
-  t[vtDoubleValue] = SignReal<Op>;
-  t[vtIntegerValue] = SignInt<Op>;
-  t[vtComplexValue] = SignCplx<Op>;
-  t[vtVectorValue] = t[vtMatrixValue] = SignArray<Op>;
-  t[vtIntVectorValue] = t[vtIntMatrixValue] = SignIntArray<Op>;
-  t[vtRangeValue] = SignRange<Op>;
+constexpr UnaryCells kSignCells = [] {
+  UnaryCells t{};
+  Set(t, {D}, D, SignReal<Op>);
+  Set(t, {I}, I, SignInt<Op>);
+  Set(t, {C}, C, SignCplx<Op>);
+  Set(t, {V}, V, SignArray<Op>);
+  Set(t, {M}, M, SignArray<Op>);
+  Set(t, {IV}, IV, SignIntArray<Op>);
+  Set(t, {IM}, IM, SignIntArray<Op>);
+  Set(t, {R}, R, SignRange<Op>);
+  Set(t, {Re}, Re, SignRange<Op>);
   return t;
-}
+}();
 
-constexpr TOperVector kNegateTable = SignTable<NegateOp>();
-constexpr TOperVector kPlusTable = SignTable<PlusOp>();
+// The rules of RedirectOperInt (unary) are the results of the two operators' table.
+constexpr UnaryCells kSignRules = Results(kSignCells<NegateOp>);
 
 }  // namespace
 
-void _Negate(TExprRec& expr) { RedirectOperInt(expr, kNegateTable); }
-void _Plus(TExprRec& expr) { RedirectOperInt(expr, kPlusTable); }
+void _Negate(TExprRec& expr) { Dispatch(expr, kSignCells<NegateOp>); }
+void _Plus(TExprRec& expr) { Dispatch(expr, kSignCells<PlusOp>); }
+
+void RedirectOperInt(TExprRec& expr, const TOperVector& table) { Dispatch(expr, kSignRules, table); }
 
 }  // namespace zel

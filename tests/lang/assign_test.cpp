@@ -408,6 +408,48 @@ TEST(Assign3, OverlappingViewSource) {
   EXPECT_EQ(Values(v->VectorValue()), (std::vector<double>{2, 3, 4, 4}));
 }
 
+// ---- types changing under a compiled node ----------------------------------------------------------------
+
+// A node compiled for one set of argument types meets others (a variable defined anew, a range source
+// expanded, another record): it writes as a fresh node would, or refuses the new types. Null entries of
+// the second argument list keep the first run's record.
+TEST(AssignNode, TypesChangingUnderACompiledNode) {
+  TExprWord* eq = Operators::Get().Word("=");
+  TExprWord* a3 = Assign3Word();
+  TExprWord* a4 = Assign4Word();
+  struct {
+    TExprWord* word;
+    std::vector<Val> first, second;
+    std::string expected;  // the destination's Text, or the message
+  } cases[] = {
+      {eq, Args(Dbl(1), Int(3)), Args(nullptr, Bool(true)), "1"},
+      {eq, Args(Undef(), Int(2)), Args(Undef(), Vec({1, 2})), "1 2"},
+      {eq, Args(Vec({0, 0}), Range({1, 2})), Args(nullptr, Vec({4, 5})), "4 5"},
+      {eq, Args(Vec({0, 0}), Range({1, 2})), Args(nullptr, IntVec({1, 2})),
+       "Unsupported type combination for assignment: ( vector ) = ( integer vector )"},
+      {a3, Args(Vec({0, 0, 0}), Int(1), Dbl(5)), Args(nullptr, Range({0, 1}), Dbl(7)), "7 7 0"},
+      {a3, Args(Vec({0, 0, 0}), Int(1), Dbl(5)), Args(IntVec({0, 0, 0}), nullptr, Int(7)), "0 7 0"},
+      {a3, Args(Vec({0, 0, 0}), Int(1), Dbl(5)), Args(nullptr, nullptr, Str("s")),
+       "Unsupported value type combination: vector( integer ) = string"},
+      {a4, Args(Mat(2, 2, {0, 0, 0, 0}), Int(0), Int(1), Dbl(5)),
+       Args(nullptr, Range({0, 1}), nullptr, Dbl(7)), "2x2: 0 7 0 7"},
+      {a4, Args(Mat(2, 2, {0, 0, 0, 0}), Int(0), Int(1), Dbl(5)),
+       Args(IntMat(2, 2, {0, 0, 0, 0}), nullptr, nullptr, Int(7)), "2x2: 0 7 0 0"},
+      {a4, Args(Mat(2, 2, {0, 0, 0, 0}), Int(0), Int(1), Dbl(5)), Args(nullptr, nullptr, nullptr, Undef()),
+       UnknownExprWord},
+  };
+  for (auto& c : cases) {
+    std::vector<TValueRec*> args;
+    for (auto& a : c.first) args.push_back(a.get());
+    NodeRunner run(c.word, args);
+    ASSERT_EQ(MessageOf([&] { run.EvalTwice(); }), kNone) << c.expected;
+    for (std::size_t i = 0; i < args.size(); ++i)
+      if (c.second[i]) run.Node().Args[i] = c.second[i].get();
+    const std::string message = MessageOf([&] { run.Eval(); });
+    EXPECT_EQ(message == kNone ? Text(*run.Node().Args[0]) : message, c.expected);
+  }
+}
+
 // ---- the hot path --------------------------------------------------------------------------------------
 
 TEST(Assign, SecondEvaluationAllocatesNothing) {
