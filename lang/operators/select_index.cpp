@@ -4,6 +4,7 @@
 #include "lang/operators/select.h"
 
 #include "core/gather.h"
+#include "core/text.h"
 
 namespace zel {
 
@@ -181,22 +182,27 @@ void MaskInt(TExprRec& expr) {
 
 constexpr const char* kStringIndexText = "String index must be wtihin [0..Length(Str)-1]";
 
+// Strings are indexed by character (UTF-8 code point), not by byte.
 void ElemStr(TExprRec& expr) {
   const std::string& s = expr.Args[0]->StringValue();
   const int i = IndexOf(*expr.Args[1]);
-  if (i < 0 || static_cast<std::size_t>(i) >= s.size()) ERaise(kStringIndexText);
-  expr.Res->SetStringValue(std::string(1, s[i]));
+  const std::ptrdiff_t begin = CharOffset(s, i);
+  const std::ptrdiff_t end = i < INT32_MAX ? CharOffset(s, i + 1) : -1;
+  if (begin < 0 || end < 0) ERaise(kStringIndexText);
+  expr.Res->SetStringValue(s.substr(begin, end - begin));
 }
 
 void RangeStr(TExprRec& expr) {
   const std::string& s = expr.Args[0]->StringValue();
   const TValueRec& index = *expr.Args[1];
   if (!IsIntegerRange(index) || index.Range().size() != 2) ERaise("Range must be a simple integer range a:b");
-  const std::int64_t n = static_cast<std::int64_t>(s.size());
   const std::int32_t start = index.Range()[0];
   const std::int32_t stop = index.Range()[1];
-  if (start < 0 || start >= n || stop < 0 || stop >= n) ERaise(kStringIndexText);
-  expr.Res->SetStringValue(stop < start ? std::string() : s.substr(start, stop - start + 1));
+  const std::ptrdiff_t begin = CharOffset(s, start);
+  const std::ptrdiff_t end = stop < INT32_MAX ? CharOffset(s, stop + 1) : -1;
+  const std::ptrdiff_t length = static_cast<std::ptrdiff_t>(s.size());
+  if (begin < 0 || begin == length || end <= 0) ERaise(kStringIndexText);  // both inside the string
+  expr.Res->SetStringValue(stop < start ? std::string() : s.substr(begin, end - begin));
 }
 
 // ---- dispatch -------------------------------------------------------------------------------------

@@ -328,14 +328,15 @@ TEST(Select1, IntegerBooleanAndRangeSources) {
   EXPECT_EQ(Values(r->IntVectorValue()), (std::vector<int>{1, 2, 3, 4, 5}));
 }
 
+// Strings are indexed by character: the source "aéc" has three, é taking two bytes.
 TEST(Select1, Strings) {
   const struct {
     const char* index;
     std::string result;
     bool coreError;  // raised through the core's error routine, not as a language error
   } cases[] = {
-      {"1", "b", false},
-      {"0:1", "ab", false},
+      {"1", "\xC3\xA9", false},
+      {"0:1", "a\xC3\xA9", false},
       {"2:2", "c", false},
       {"2:1", "", false},
       {"0:2:2", "Range must be a simple integer range a:b", true},
@@ -347,7 +348,10 @@ TEST(Select1, Strings) {
       {"[0]", "Unsupported value selection types: string ( integer vector )", false},
   };
   for (const auto& c : cases) {
-    Val s = Str("abc"), idx = Arg(c.index);
+    Val s =
+            Str("a\xC3\xA9"
+                "c"),
+        idx = Arg(c.index);
     NodeRunner run(SelectWord(2), {s.get(), idx.get()});
     try {
       EXPECT_EQ(run.EvalTwice().StringValue(), c.result);
