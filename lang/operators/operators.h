@@ -15,7 +15,8 @@ using TOperMatrix = std::array<TExprFunc, ValueTypeCount * ValueTypeCount>;
 
 constexpr int OperCell(TValueType left, TValueType right) { return left * ValueTypeCount + right; }
 
-// Registers the 39 operator words in `words` (unsorted) and hands back the ":" and "=" words.
+// Registers the operator words of operator_table.cpp in `words` (unsorted) and hands back the ":" and "="
+// words.
 void InitOperators(TWordList& words, TExprWord*& colonWord, TExprWord*& assignWord);
 
 // ---- operator routines (the generic entry of each operator word) ------------------------------------
