@@ -62,8 +62,15 @@ void LimitMemory(std::size_t bytes) {
   // the system refuses memory: sanitizer builds keep the per-object limit only.
   return;
 #endif
-  const std::size_t inUse = AddressSpaceInUse();
-  if (inUse == 0 || inUse > std::numeric_limits<rlim_t>::max() - bytes) return;
+  // Threads started by libraries (the BLAS pool, one per processor) reserve a stack and a malloc arena
+  // (64 MiB, 128 MiB while it is being aligned) when they first run, which may be after this point: they
+  // get an allowance of their own on top of the script's cap.
+  const long cpus = sysconf(_SC_NPROCESSORS_ONLN);
+  const std::size_t allowance = static_cast<std::size_t>(cpus > 0 ? cpus : 1) * (std::size_t{128} << 20);
+  const std::size_t current = AddressSpaceInUse();
+  if (current == 0) return;
+  const std::size_t inUse = current + allowance;
+  if (inUse > std::numeric_limits<rlim_t>::max() - bytes) return;
   rlimit limit{};
   if (getrlimit(RLIMIT_AS, &limit) != 0) return;
   const rlim_t wanted = static_cast<rlim_t>(inUse + bytes);

@@ -12,8 +12,8 @@ std::size_t DefaultMemoryLimit();
 
 // Lets the script take at most `bytes` more memory: no vector or matrix may exceed it
 // (SetMaxObjectBytes, a clear "Not enough memory" error), and the address space may grow by at most
-// that much beyond what the process holds now (RLIMIT_AS), so many objects together cannot exceed it
-// either. 0 sets no cap.
+// that much (plus 128 MiB per processor for the threads of libraries) beyond what the process holds now
+// (RLIMIT_AS), so many objects together cannot exceed it either. 0 sets no cap.
 void LimitMemory(std::size_t bytes);
 
 // From now on Ctrl-C (SIGINT) asks `expr` to cancel its evaluation; a second Ctrl-C while that request

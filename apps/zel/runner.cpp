@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <new>
 #include <ostream>
 #include <stdexcept>
 #include <vector>
@@ -158,6 +159,10 @@ TRunResult RunScript(TZelExpression& expr, const std::string& origin, const std:
         for (const std::string& l : printed) out << l << '\n';
         if (!out) return TRunResult::Failed;  // output that cannot be written: the caller says why
       }
+    } catch (const std::bad_alloc&) {
+      // Memory refused outside the numeric objects (printing a huge value, say), usually at the memory cap.
+      report.Report(n, "error", "Not enough memory (see --max-memory)");
+      return TRunResult::Failed;
     } catch (const std::exception& e) {
       return EvaluationFailed(expr, report, n, e);
     }
