@@ -9,6 +9,7 @@ namespace zel::app {
 
 namespace {
 
+// Identifier characters, as the scanner reads them; control characters are below blank, and DEL.
 bool IsIdentStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
 bool IsIdentChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 bool IsControl(char c) {
@@ -22,6 +23,7 @@ std::string CodeOf(const std::string& line) {
   return comment == std::string::npos ? line : line.substr(0, comment);
 }
 
+// The number of double quotes in the text.
 size_t CountQuotes(const std::string& text) {
   size_t n = 0;
   for (char c : text) n += c == '"';

@@ -48,6 +48,7 @@ std::string ReadAll(int fd, const std::string& name) {
   }
 }
 
+// Reads a whole file; errors name the file and give the system's reason.
 std::string ReadFile(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw InputError(path + ": " + std::strerror(errno));
@@ -95,6 +96,7 @@ class FdOutput : public std::streambuf {
   int fFailure = 0;
 };
 
+// Carries out the command line with the memory cap and step budget applied; returns the exit status.
 int Run(const TOptions& o, std::ostream& out) {
   LimitMemory(o.maxMemory.value_or(DefaultMemoryLimit()));
   TZelExpression expr;

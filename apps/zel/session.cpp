@@ -13,6 +13,7 @@ namespace {
 
 const char* const kCommands[] = {"exit", "help", "quit", "who"};
 
+// The text without blanks at either end.
 std::string Trim(const std::string& s) {
   const size_t b = s.find_first_not_of(" \t\r");
   if (b == std::string::npos) return "";
