@@ -3,6 +3,8 @@
 // text, define variables bound to their own data, compile once and evaluate many times.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +20,13 @@ namespace zel {
 // The names of the assignment and equality operator words.
 extern const char* const AssignOperator;
 extern const char* const EqualOperator;
+
+// Raised when a run is stopped from outside the script: its step budget ran out or the host asked it to
+// cancel. The variables keep the values the lines before the stop gave them.
+class EZelEvaluationStopped : public EZelParseError {
+ public:
+  using EZelParseError::EZelParseError;
+};
 
 // The syntax words (ewWhile, ewIf, ewAssign, ...) are public members inherited from TSyntaxWords. The
 // compiler itself is the stage functions of script/stages.h; the compiler methods below forward to them.
@@ -106,6 +115,22 @@ class TZelExpression : public TPersistent, public TSyntaxWords {
   // Runs one line and returns the index of the line to run next.
   int EvaluateStep(int line);
   const std::string& EvaluatedVarName(int index) const { return fExprList[index]->ResultName; }
+
+  // ---- stopping a run ------------------------------------------------------------------------------
+  // Every evaluated line costs one step. A run (Evaluate, Evaluate(index), EvaluateCompiled, EvaluateRun)
+  // starts with a full budget of `lines` steps; the line that would exceed it raises
+  // EZelEvaluationStopped "Evaluation stopped: the step limit of N lines was reached". 0 (the default)
+  // means no limit. EvaluateStep draws on the budget without refilling it: a host that steps through a
+  // script calls ResetSteps before its first step.
+  void SetMaxSteps(std::uint64_t lines);
+  std::uint64_t MaxSteps() const { return fMaxSteps; }
+  void ResetSteps() { fStepsLeft = fMaxSteps ? fMaxSteps : UINT64_MAX; }
+  // Asks the evaluation to stop before its next line with EZelEvaluationStopped "Evaluation cancelled".
+  // Safe to call from another thread or a signal handler. The request stays until ClearCancel, so one
+  // made just before a run starts is not lost: every evaluation fails until the host clears it.
+  void RequestCancel() noexcept { fCancel.store(true, std::memory_order_relaxed); }
+  void ClearCancel() noexcept { fCancel.store(false, std::memory_order_relaxed); }
+  bool CancelRequested() const noexcept { return fCancel.load(std::memory_order_relaxed); }
 
   double EvaluateDouble();
   double EvaluateDouble(int index);
@@ -205,6 +230,8 @@ class TZelExpression : public TPersistent, public TSyntaxWords {
   template <class W, class... A>
   auto& AddVariable(const std::string& name, A&&... args);
   TValueRec* EvaluateLine(TSingleExpression& line);
+  // Raises the error of a run stopped by its step budget or by a cancel request.
+  [[noreturn]] void RaiseStopped() const;
 
   TExprList fExprList;
   TWordList fWordList;
@@ -214,6 +241,10 @@ class TZelExpression : public TPersistent, public TSyntaxWords {
   bool fIsCompiled = false;
   bool FConstantsAlwaysReal = false;
   bool FConcatsAlwaysReal = true;
+  std::uint64_t fMaxSteps = 0;
+  std::uint64_t fStepsLeft = UINT64_MAX;
+  std::atomic<bool> fCancel{false};
+  static_assert(std::atomic<bool>::is_always_lock_free, "RequestCancel must be usable in a signal handler");
 };
 
 // Routines of the flow keywords if, while, for and endfor.

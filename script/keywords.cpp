@@ -32,6 +32,8 @@ LoopRange ReadLoopRange(const TValueRec& r) {
     for (int k = 0; k < n && k < 3; ++k) b[k] = r.Range()[static_cast<size_t>(k)];
   }
   if (n == 2) return {b[0], b[1] < b[0] ? -1.0 : 1.0, b[1]};
+  // A zero step would never reach the stop (or never start): rejected as everywhere a range is read.
+  if (n == 3 && b[1] == 0) ERaise("Invalid Range specification with zero step!");
   if (n == 3) return {b[0], b[1], b[2]};
   throw EZelParseError("for: the loop range must have two or three bounds");
 }
@@ -123,7 +125,7 @@ void ForStep(TExprRec& e, bool first) {
       const std::int64_t step = static_cast<std::int64_t>(lr.step);
       const std::int64_t x = first ? static_cast<std::int64_t>(lr.start) : i.IntegerValue() + step;
       i.SetIntegerValue(x);
-      SetBool(e, step == 0 ? false : InRange(static_cast<double>(x), lr));
+      SetBool(e, InRange(static_cast<double>(x), lr));
     }
     return;
   }

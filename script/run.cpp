@@ -1,5 +1,6 @@
 // Compiling and running a script: the run loop of one line's chain, evaluation of every line in order,
-// and the program run that follows the jumps of the flow keywords.
+// and the program run that follows the jumps of the flow keywords, with the step budget and the cancel
+// request checked before every line.
 #include <stdexcept>
 
 #include "script/expression.h"
@@ -23,7 +24,23 @@ void TZelExpression::Compile() {
   fIsCompiled = true;
 }
 
+void TZelExpression::SetMaxSteps(std::uint64_t lines) {
+  fMaxSteps = lines;
+  ResetSteps();
+}
+
+void TZelExpression::RaiseStopped() const {
+  if (CancelRequested()) throw EZelEvaluationStopped("Evaluation cancelled");
+  throw EZelEvaluationStopped(Fmt("Evaluation stopped: the step limit of %llu lines was reached",
+                                  static_cast<unsigned long long>(fMaxSteps)));
+}
+
+// The one place every evaluation passes once per line: the stop checks cost a compare, a decrement and a
+// relaxed load per line, nothing per node.
 TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
+  if (fStepsLeft == 0 || fCancel.load(std::memory_order_relaxed)) [[unlikely]]
+    RaiseStopped();
+  --fStepsLeft;
   if (!line.Rec) CreateExprRec(line);
   line.Res = RunList(line.Rec);
   return line.Res->Res;
@@ -33,6 +50,7 @@ TValueRec* TZelExpression::Evaluate() { return Evaluate(-1); }
 
 TValueRec* TZelExpression::Evaluate(int index) {
   if (!fIsCompiled) Compile();
+  ResetSteps();
   if (index != -1) return EvaluateLine(*fExprList[index]);
   if (ExprCount() == 0) throw EZelParseError("TZelExpression.Evaluate: No expressions");
   TValueRec* result = nullptr;
@@ -49,6 +67,7 @@ TValueRec* TZelExpression::EvaluateRun(int line) {
   TValueRec* result = nullptr;
   int n = line;
   const int count = ExprCount();
+  ResetSteps();
   try {
     while (n >= 0 && n < count) {
       TSingleExpression& x = *fExprList[n];

@@ -1,77 +1,179 @@
-// zel: runs scripts of the language.
-//   zel FILE | zel - | zel -e TEXT     run a script (file, standard input, or text)
-//   zel                                  interactive loop on a terminal
-//   zel --functions|--operators|--constants [--markdown]   symbol lists with help texts
-//   zel --selftest                       the built-in self-test
+// zel: runs scripts of the language (see UsageText in options.cpp for the command line).
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <exception>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "apps/zel/options.h"
+#include "apps/zel/process.h"
+#include "apps/zel/repl.h"
 #include "apps/zel/runner.h"
+#include "apps/zel/symbols.h"
 
 using namespace zel;
+using namespace zel::app;
 
 namespace {
 
-int Usage() {
-  std::cerr << "usage: zel [FILE | - | -e TEXT | --functions | --operators | --constants [--markdown] | "
-               "--selftest]\n";
-  return 2;
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;  // 128 + SIGINT, as shells report it
+
+// Thrown when the script cannot be read; the message ends with the system's reason.
+struct InputError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Reads a whole file descriptor; `name` is for the message.
+std::string ReadAll(int fd, const std::string& name) {
+  struct stat info {};
+  if (fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) throw InputError(name + ": " + std::strerror(EISDIR));
+  std::string text;
+  char buffer[65536];
+  while (true) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n == 0) return text;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw InputError(name + ": " + std::strerror(errno));
+    }
+    text.append(buffer, static_cast<size_t>(n));
+  }
 }
 
-std::string ReadAll(std::istream& in) {
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+// Reads a whole file; errors name the file and give the system's reason.
+std::string ReadFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw InputError(path + ": " + std::strerror(errno));
+  try {
+    std::string text = ReadAll(fd, path);
+    close(fd);
+    return text;
+  } catch (...) {
+    close(fd);
+    throw;
+  }
+}
+
+// Standard output for a script run: buffered writes to file descriptor 1 that keep the reason of the
+// first failed write (a full disk, a closed pipe); after it the stream is bad and the run stops.
+class FdOutput : public std::streambuf {
+ public:
+  FdOutput() { setp(fBuffer, fBuffer + sizeof fBuffer); }
+  // errno of the first failed write, or 0.
+  int Failure() const { return fFailure; }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!Drain()) return traits_type::eof();
+    if (c != traits_type::eof()) sputc(traits_type::to_char_type(c));
+    return traits_type::not_eof(c);
+  }
+  int sync() override { return Drain() ? 0 : -1; }
+
+ private:
+  // Writes the buffered bytes; false once a write has failed.
+  bool Drain() {
+    const char* p = pbase();
+    while (fFailure == 0 && p < pptr()) {
+      const ssize_t n = write(STDOUT_FILENO, p, static_cast<size_t>(pptr() - p));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) fFailure = n < 0 ? errno : EIO;
+      if (n > 0) p += n;
+    }
+    setp(fBuffer, fBuffer + sizeof fBuffer);
+    return fFailure == 0;
+  }
+
+  char fBuffer[1 << 16];
+  int fFailure = 0;
+};
+
+// Carries out the command line with the memory cap and step budget applied; returns the exit status.
+int Run(const TOptions& o, std::ostream& out) {
+  LimitMemory(o.maxMemory.value_or(DefaultMemoryLimit()));
+  TZelExpression expr;
+  expr.SetMaxSteps(o.maxSteps);
+  switch (o.command) {
+    case TCommand::Help:
+      out << UsageText();
+      return 0;
+    case TCommand::Version:
+      out << "zel " << ZEL_VERSION << '\n';
+      return 0;
+    case TCommand::Symbols:
+      PrintSymbols(expr, o.symbols, o.markdown, o.all, out);
+      return 0;
+    case TCommand::SelfTest:
+      expr.SelfTest();
+      out << "selftest passed\n";
+      return 0;
+    case TCommand::Run:
+      break;
+  }
+  if (o.source == TSource::Default && isatty(STDIN_FILENO)) return Repl(expr);
+  std::string origin, text;
+  switch (o.source) {
+    case TSource::File:
+      origin = o.file;
+      text = ReadFile(o.file);
+      break;
+    case TSource::Text:
+      origin = "-e";
+      text = o.text;
+      break;
+    default:
+      origin = "-";
+      text = ReadAll(STDIN_FILENO, "standard input");
+      break;
+  }
+  CatchInterrupt(expr);
+  switch (RunScript(expr, origin, text, out, std::cerr)) {
+    case TRunResult::Completed:
+      return 0;
+    case TRunResult::Failed:
+      return kExitError;
+    case TRunResult::Cancelled:
+      return kExitInterrupted;
+  }
+  return kExitError;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  TOptions options;
   try {
-    TZelExpression expr;
-    if (args.empty()) {
-      if (isatty(STDIN_FILENO)) return app::Repl(expr);
-      app::RunScript(expr, ReadAll(std::cin), std::cout);
-      return 0;
-    }
-    const std::string& a = args[0];
-    if (a == "--functions" || a == "--operators" || a == "--constants") {
-      const bool markdown = args.size() > 1 && args[1] == "--markdown";
-      app::PrintSymbols(expr, a.substr(2), markdown, std::cout);
-      return 0;
-    }
-    if (a == "--selftest") {
-      expr.SelfTest();
-      std::cout << "selftest passed\n";
-      return 0;
-    }
-    if (a == "-e") {
-      if (args.size() < 2) return Usage();
-      app::RunScript(expr, args[1], std::cout);
-      return 0;
-    }
-    if (a == "-") {
-      app::RunScript(expr, ReadAll(std::cin), std::cout);
-      return 0;
-    }
-    if (!a.empty() && a[0] == '-') return Usage();
-    std::ifstream file(a, std::ios::binary);
-    if (!file) {
-      std::cerr << "error: cannot open " << a << "\n";
-      return 1;
-    }
-    app::RunScript(expr, ReadAll(file), std::cout);
-    return 0;
-  } catch (const std::exception& e) {
-    std::cout.flush();
-    std::cerr << "error: " << e.what() << "\n";
-    return 1;
+    options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const TUsageError& e) {
+    std::cerr << "zel: " << e.what() << "\nTry 'zel --help' for more information.\n";
+    return kExitUsage;
   }
+  // Script runs write through FdOutput so that a failed write is noticed with its reason; the interactive
+  // loop keeps the terminal's line-buffered standard output.
+  FdOutput output;
+  std::ostream scriptOut(&output);
+  int status = 0;
+  try {
+    status = Run(options, scriptOut);
+  } catch (const InputError& e) {
+    std::cerr << "zel: " << e.what() << '\n';
+    status = kExitError;
+  } catch (const std::exception& e) {
+    scriptOut.flush();
+    std::cerr << "zel: error: " << e.what() << '\n';
+    status = kExitError;
+  }
+  scriptOut.flush();
+  std::cout.flush();
+  if (output.Failure() == 0) return status;
+  std::cerr << "zel: cannot write standard output: " << std::strerror(output.Failure()) << '\n';
+  return status == 0 ? kExitError : status;
 }

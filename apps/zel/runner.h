@@ -1,5 +1,6 @@
 // Runs script text on an expression object the way the zel command does: line by line with flow
-// control, printing the value of every line that is not a flow keyword and does not end with ";".
+// control, printing the value of every line that is not a flow keyword and does not end with ";", and
+// reporting errors and warnings with the place and the text of the line.
 #pragma once
 
 #include <iosfwd>
@@ -9,15 +10,16 @@
 
 namespace zel::app {
 
-// Compiles `text` as one script on `expr` (variables already defined stay) and runs it, printing to
-// `out`. Errors propagate as exceptions.
-void RunScript(TZelExpression& expr, const std::string& text, std::ostream& out);
+// How a run ended.
+enum class TRunResult { Completed, Failed, Cancelled };
 
-// Prints the symbol lists: kind is "functions", "operators" or "constants"; markdown renders a table.
-void PrintSymbols(TZelExpression& expr, const std::string& kind, bool markdown, std::ostream& out);
-
-// Read-eval-print loop on a terminal with line editing and history. Returns the exit status.
-int Repl(TZelExpression& expr);
+// Compiles `text` as one script on `expr` (variables defined before stay) and runs it, printing values
+// to `out`. Errors and warnings go to `err` as "ORIGIN:LINE: error: MESSAGE" (LINE from 1) followed by
+// the line's text, indented; `origin` is the file name, "-" for standard input or "-e" for command-line
+// text. With an empty origin (the interactive loop) the place is "line LINE" and is left out for a
+// one-line input. Evaluation errors are the library's messages without its "Line N: " prefix.
+TRunResult RunScript(TZelExpression& expr, const std::string& origin, const std::string& text,
+                     std::ostream& out, std::ostream& err);
 
 // Net change of open blocks in a line: +1 for if/while/for, -1 for end, 0 otherwise.
 int BlockDelta(const std::string& line);

@@ -81,6 +81,13 @@ TEST(FlowControl, ErrorsCarryTheLineIndex) {
       {"x = end", true, "The \"end\" keyword must be the only word on the line."},
       {Script({"k = 1", "while k", "end"}), false,
        "Line 1: While: The while-loop condition must be a boolean (true/false)."},
+      // A zero step never reaches the stop: 1:0:5 would run no time and 5:0:1 for ever.
+      {Script({"s = 0", "for i = 1:0:5", "s = s + 1", "end"}), false,
+       "Line 1: Invalid Range specification with zero step!"},
+      {Script({"s = 0", "for i = 5:0:1", "s = s + 1", "end"}), false,
+       "Line 1: Invalid Range specification with zero step!"},
+      {Script({"s = 0", "for x = 0:0.0:1", "s = s + 1", "end"}), false,
+       "Line 1: Invalid Range specification with zero step!"},
   };
   for (const auto& c : cases) {
     TZelExpression x;
