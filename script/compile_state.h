@@ -4,6 +4,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "lang/words/wordlist.h"
 
@@ -37,6 +41,14 @@ struct TSyntaxWords {
   TExprWord* ewColonOp = nullptr;
 };
 
+// Variables a script names for the first time, waiting to join the symbol table. While a whole script
+// is scanned they are collected here and merged into the sorted table once (EnterNewVariables), instead
+// of shifting the table for every new name.
+struct TNewVariables {
+  std::vector<std::unique_ptr<TExprWord>> words;
+  std::unordered_map<std::string_view, TExprWord*> byName;  // keys view the words' own names
+};
+
 struct TCompileState {
   TZelExpression& sender;                    // the expression object, handed to the preprocessor event
   TWordList& symbols;                        // the symbol table; unknown names enter it as variables
@@ -44,6 +56,7 @@ struct TCompileState {
   const TSyntaxWords& words;                 // the syntax words of the symbol table
   bool constantsAlwaysReal;                  // integer literals become doubles
   const TPreprocessorEvent& onPreprocessor;  // the host's hook before each line is preprocessed
+  TNewVariables* newVariables = nullptr;     // set while a whole script is scanned
 };
 
 }  // namespace zel

@@ -1,12 +1,26 @@
 // Owned node trees: building blocks for the tree builder and the folder, and the conversions to and from
-// the raw trees of TZelExpression's public tree methods.
+// the raw trees of TZelExpression's public tree methods. Trees can be as deep as a line is long, so every
+// walk here uses an explicit stack.
 #include <algorithm>
 
 #include "script/stages.h"
 
 namespace zel {
 
-TNodeTree NewNode() { return {std::make_unique<TExprRec>(), {}}; }
+TNodeTree::~TNodeTree() {
+  if (args.empty()) return;
+  // Sub-trees are moved onto the stack before their parent dies, so every destructor that runs finds
+  // its own argument list empty and returns at once.
+  std::vector<TNodeTree> stack = std::move(args);
+  while (!stack.empty()) {
+    TNodeTree last = std::move(stack.back());
+    stack.pop_back();
+    for (TNodeTree& child : last.args)
+      if (child.node || !child.args.empty()) stack.push_back(std::move(child));
+  }
+}
+
+TNodeTree NewNode() { return TNodeTree(std::make_unique<TExprRec>()); }
 
 void SetArg(TNodeTree& parent, size_t k, TNodeTree child) {
   if (parent.args.size() <= k) {
@@ -25,18 +39,36 @@ void ResizeArgs(TNodeTree& tree, int n) {
 }
 
 TNodeTree AdoptTree(TExprRec* root) {
-  TNodeTree tree{std::unique_ptr<TExprRec>(root), {}};
-  if (!root) return tree;
-  size_t n = root->ArgList.size();
-  while (n > 0 && !root->ArgList[n - 1]) --n;
-  tree.args.reserve(n);
-  for (size_t k = 0; k < n; ++k) tree.args.push_back(AdoptTree(root->ArgList[k]));
+  TNodeTree tree(std::unique_ptr<TExprRec>{root});
+  // Each entry is a tree that owns its node but has not taken the node's children yet.
+  std::vector<TNodeTree*> stack;
+  if (root) stack.push_back(&tree);
+  while (!stack.empty()) {
+    TNodeTree& t = *stack.back();
+    stack.pop_back();
+    const std::vector<TExprRec*>& children = t.node->ArgList;
+    size_t n = children.size();
+    while (n > 0 && !children[n - 1]) --n;
+    t.args.reserve(n);
+    for (size_t k = 0; k < n; ++k) t.args.emplace_back(std::unique_ptr<TExprRec>{children[k]});
+    // The argument vector is complete: pointers into it stay valid.
+    for (TNodeTree& child : t.args)
+      if (child.node) stack.push_back(&child);
+  }
   return tree;
 }
 
 TExprRec* ReleaseTree(TNodeTree tree) {
-  for (TNodeTree& child : tree.args) ReleaseTree(std::move(child));
-  return tree.node.release();
+  // The nodes' ArgList already refers to the children: releasing every node hands them to the raw tree.
+  TExprRec* root = tree.node.get();
+  std::vector<TNodeTree*> stack{&tree};
+  while (!stack.empty()) {
+    TNodeTree& t = *stack.back();
+    stack.pop_back();
+    static_cast<void>(t.node.release());
+    for (TNodeTree& child : t.args) stack.push_back(&child);
+  }
+  return root;
 }
 
 TExprRec* ReleaseChain(TNodeChain chain) {

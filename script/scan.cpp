@@ -1,5 +1,6 @@
 // Line normalisation, scanning and word creation: the text of one line becomes a list of words of the
 // symbol table, with literal constants created on the way and unknown names entered as new variables.
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -134,6 +135,25 @@ std::string NormaliseLine(const std::string& str) {
   return text;
 }
 
+// The word of a name that is not a literal: the symbol table's, or a new variable. While a script is
+// scanned as a whole (s.newVariables set), new variables wait there and join the table in one merge.
+TExprWord* WordOf(TCompileState& s, const std::string& name) {
+  int index = 0;
+  if (s.symbols.Find(name, index)) return s.symbols[index];
+  TNewVariables* fresh = s.newVariables;
+  if (!fresh || !s.symbols.OwnsObjects()) {
+    s.symbols.Insert(index, std::make_unique<TExprVariable>(name));
+    return s.symbols[index];
+  }
+  const auto found = fresh->byName.find(name);
+  if (found != fresh->byName.end()) return found->second;
+  auto variable = std::make_unique<TExprVariable>(name);
+  TExprWord* word = variable.get();
+  fresh->words.push_back(std::move(variable));
+  fresh->byName.emplace(word->Name(), word);
+  return word;
+}
+
 }  // namespace
 
 bool TerminatedWithSemicolon(const std::string& text) {
@@ -155,6 +175,40 @@ std::string ExpandCharToWord(const std::string& src, int charIdx) {
   return word;
 }
 
+void EnterNewVariables(TCompileState& s) {
+  TNewVariables* fresh = s.newVariables;
+  if (!fresh || fresh->words.empty()) return;
+  std::vector<std::unique_ptr<TExprWord>>& add = fresh->words;
+  std::sort(add.begin(), add.end(), [](const auto& a, const auto& b) { return a->Name() < b->Name(); });
+  TWordList& table = s.symbols;
+  const int n = table.Count();
+  // Room first: from here on nothing allocates, so no word can be lost half way.
+  std::vector<TExprWord*> old(static_cast<size_t>(n));
+  table.Reserve(n + static_cast<int>(add.size()));
+  for (int i = n - 1; i >= 0; --i) old[static_cast<size_t>(i)] = table.Extract(i);
+  size_t a = 0;
+  for (TExprWord* word : old) {
+    while (a < add.size() && add[a]->Name() < word->Name()) table.Append(std::move(add[a++]));
+    table.Append(word);
+  }
+  while (a < add.size()) table.Append(std::move(add[a++]));
+  add.clear();
+  fresh->byName.clear();
+}
+
+void CheckNesting(const TExprWordList& words) {
+  int depth = 0;
+  for (int i = 0; i < words.Count(); ++i) {
+    const std::uint32_t t = words[i]->LexemeType();
+    if (t & (ltLeftBracket | ltLeftSquareBracket)) {
+      if (++depth > kMaxNesting)
+        throw EZelParseError(Fmt("Expression nested too deeply: at most %d levels", kMaxNesting));
+    } else if (t & (ltRightBracket | ltRightSquareBracket)) {
+      --depth;
+    }
+  }
+}
+
 std::unique_ptr<TExprWordList> ScanWords(TCompileState& s, const std::string& text) {
   auto words = std::make_unique<TExprWordList>(false);
   const std::string line = TrimText(text);
@@ -162,11 +216,7 @@ std::unique_ptr<TExprWordList> ScanWords(TCompileState& s, const std::string& te
   Token token;
   while (scanner.Next(token)) {
     if (!token.literal) {
-      if (token.text.empty()) continue;
-      int index = 0;
-      if (!s.symbols.Find(token.text, index))
-        s.symbols.Insert(index, std::make_unique<TExprVariable>(token.text));
-      words->Append(s.symbols[index]);
+      if (!token.text.empty()) words->Append(WordOf(s, token.text));
       continue;
     }
     const std::string literal = token.text[0] == '$' ? HexLiteralToDecimal(token.text) : token.text;
@@ -184,6 +234,7 @@ std::unique_ptr<TExprWordList> ScanWords(TCompileState& s, const std::string& te
 
 std::unique_ptr<TExprWordList> ParseLine(TCompileState& s, const std::string& text) {
   std::unique_ptr<TExprWordList> words = ScanWords(s, text);
+  CheckNesting(*words);
   Preprocess(s, *words);
   CheckSyntax(s, *words);
   return words;
