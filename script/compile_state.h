@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -41,12 +42,14 @@ struct TSyntaxWords {
   TExprWord* ewColonOp = nullptr;
 };
 
-// Variables a script names for the first time, waiting to join the symbol table. While a whole script
-// is scanned they are collected here and merged into the sorted table once (EnterNewVariables), instead
-// of shifting the table for every new name.
-struct TNewVariables {
-  std::vector<std::unique_ptr<TExprWord>> words;
-  std::unordered_map<std::string_view, TExprWord*> byName;  // keys view the words' own names
+// What the scan of a whole script collects. Variables the script names for the first time wait here and
+// join the sorted symbol table in one merge (EnterNewVariables) instead of shifting the table for every
+// new name. Literals of the same text share one constant word: nothing writes into a literal (assignments
+// to literals are refused), so each occurrence reading its own copy would only cost memory.
+struct TScriptScan {
+  std::vector<std::unique_ptr<TExprWord>> variables;
+  std::unordered_map<std::string_view, TExprWord*> variablesByName;  // keys view the words' own names
+  std::unordered_map<std::string, TExprWord*> literals;              // by literal text
 };
 
 struct TCompileState {
@@ -56,7 +59,7 @@ struct TCompileState {
   const TSyntaxWords& words;                 // the syntax words of the symbol table
   bool constantsAlwaysReal;                  // integer literals become doubles
   const TPreprocessorEvent& onPreprocessor;  // the host's hook before each line is preprocessed
-  TNewVariables* newVariables = nullptr;     // set while a whole script is scanned
+  TScriptScan* script = nullptr;             // set while a whole script is scanned
 };
 
 }  // namespace zel

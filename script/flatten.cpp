@@ -26,7 +26,10 @@ void AppendNodes(TNodeTree& root, TNodeChain& chain) {
     if (v.next < tree.args.size()) {
       const size_t k = v.next++;
       TNodeTree& child = tree.args[k];
-      if (!child.node) continue;
+      if (!child.node) {
+        if (child.operand) node.Args[k] = child.operand->VRec();
+        continue;
+      }
       node.ArgList[k] = nullptr;
       if (IsOperandNode(*child.node)) {
         node.Args[k] = child.node->Args[0];
@@ -48,6 +51,7 @@ void AppendNodes(TNodeTree& root, TNodeChain& chain) {
 
 TNodeChain Flatten(TNodeTree tree) {
   TNodeChain chain;
+  if (!tree.node && tree.operand) tree.node = OperandNode(tree.operand);
   if (!tree.node) return chain;
   if (!tree.node->ExprWord || IsOperandNode(*tree.node)) {
     // A lone operand: nothing to link. Sub-trees it may have are freed, so its ArgList forgets them.

@@ -61,7 +61,7 @@ TNodeTree ConstantNode(TExprWord* word) {
 }  // namespace
 
 TNodeTree FoldConstants(TCompileState& s, TNodeTree tree) {
-  if (!tree.node) return tree;
+  if (!tree.Present()) return tree;
   // The nodes in pre-order (so a sub-tree is the range [i, i + size[i])), with their parent and slot.
   std::vector<TNodeTree*> nodes;
   std::vector<size_t> parent, slot;
@@ -75,7 +75,7 @@ TNodeTree FoldConstants(TCompileState& s, TNodeTree tree) {
       parent.push_back(place.first);
       slot.push_back(place.second);
       for (size_t k = t->args.size(); k-- > 0;)
-        if (t->args[k].node) stack.push_back({&t->args[k], {index, k}});
+        if (t->args[k].Present()) stack.push_back({&t->args[k], {index, k}});
     }
   }
   // Children come after their parent: one backward pass gives every sub-tree's size and whether it
@@ -84,7 +84,7 @@ TNodeTree FoldConstants(TCompileState& s, TNodeTree tree) {
   std::vector<size_t> size(n, 1);
   std::vector<char> varies(n, 0);
   for (size_t i = n; i-- > 0;) {
-    const TExprWord* w = nodes[i]->node->ExprWord;
+    const TExprWord* w = nodes[i]->Word();
     if (w && (IsKind(w, ltVariable | ltVaryingFunction) || WritesFirstArgument(s.words, w))) varies[i] = 1;
     if (i == 0) break;  // the root has no parent
     size[parent[i]] += size[i];
@@ -93,7 +93,7 @@ TNodeTree FoldConstants(TCompileState& s, TNodeTree tree) {
   // Top down, left to right: the largest constant sub-trees below varying nodes are evaluated once and
   // replaced by a node of a new constant word.
   for (size_t i = 0; i < n;) {
-    const TExprWord* w = nodes[i]->node->ExprWord;
+    const TExprWord* w = nodes[i]->Word();
     if (varies[i]) {
       ++i;  // only its constant sub-trees fold
       continue;
@@ -110,7 +110,7 @@ TNodeTree FoldConstants(TCompileState& s, TNodeTree tree) {
     TExprWord* word = constant.get();
     s.constants.Append(std::move(constant));
     if (i == 0) return ConstantNode(word);
-    SetArg(*nodes[parent[i]], slot[i], ConstantNode(word));
+    SetArg(*nodes[parent[i]], slot[i], TNodeTree::Operand(word));
     i += size[i];
   }
   return tree;

@@ -2,10 +2,31 @@
 // the raw trees of TZelExpression's public tree methods. Trees can be as deep as a line is long, so every
 // walk here uses an explicit stack.
 #include <algorithm>
+#include <utility>
 
 #include "script/stages.h"
 
 namespace zel {
+
+TNodeTree TNodeTree::Operand(TExprWord* word) {
+  TNodeTree tree;
+  tree.operand = word;
+  return tree;
+}
+
+TNodeTree::TNodeTree(TNodeTree&& other) noexcept
+    : node(std::move(other.node)),
+      args(std::move(other.args)),
+      operand(std::exchange(other.operand, nullptr)) {}
+
+TNodeTree& TNodeTree::operator=(TNodeTree&& other) noexcept {
+  if (this != &other) {
+    node = std::move(other.node);
+    args = std::move(other.args);
+    operand = std::exchange(other.operand, nullptr);
+  }
+  return *this;
+}
 
 TNodeTree::~TNodeTree() {
   if (args.empty()) return;
@@ -22,6 +43,15 @@ TNodeTree::~TNodeTree() {
 
 TNodeTree NewNode() { return TNodeTree(std::make_unique<TExprRec>()); }
 
+std::unique_ptr<TExprRec> OperandNode(TExprWord* word) {
+  auto node = std::make_unique<TExprRec>();
+  node->ExprWord = word;
+  node->Oper = word->Func();
+  node->Args[0] = word->VRec();
+  node->ArgCount = 0;
+  return node;
+}
+
 void SetArg(TNodeTree& parent, size_t k, TNodeTree child) {
   if (parent.args.size() <= k) {
     // Operators take one or two arguments: one allocation serves both.
@@ -29,6 +59,7 @@ void SetArg(TNodeTree& parent, size_t k, TNodeTree child) {
     parent.args.resize(k + 1);
   }
   parent.node->ArgList[k] = child.node.get();
+  if (child.operand) parent.node->Args[k] = child.operand->VRec();
   parent.args[k] = std::move(child);
 }
 
@@ -59,9 +90,24 @@ TNodeTree AdoptTree(TExprRec* root) {
 }
 
 TExprRec* ReleaseTree(TNodeTree tree) {
-  // The nodes' ArgList already refers to the children: releasing every node hands them to the raw tree.
-  TExprRec* root = tree.node.get();
+  if (!tree.node && tree.operand) tree.node = OperandNode(tree.operand);
+  // First every operand argument gets its node (this can fail, and the tree still owns everything),
+  // then the nodes are released: their ArgList already refers to the children.
   std::vector<TNodeTree*> stack{&tree};
+  while (!stack.empty()) {
+    TNodeTree& t = *stack.back();
+    stack.pop_back();
+    for (size_t k = 0; k < t.args.size(); ++k) {
+      TNodeTree& child = t.args[k];
+      if (!child.node && child.operand) {
+        child.node = OperandNode(child.operand);
+        t.node->ArgList[k] = child.node.get();
+      }
+      if (child.node) stack.push_back(&child);
+    }
+  }
+  TExprRec* root = tree.node.get();
+  stack.push_back(&tree);
   while (!stack.empty()) {
     TNodeTree& t = *stack.back();
     stack.pop_back();

@@ -164,23 +164,22 @@ void RewriteIndexing(const TSyntaxWords& k, Words& w, size_t start) {
 // A ";" belongs to the innermost open "[" and makes it a matrix of rows. A "[" that nothing closes keeps
 // its rewritten opening and rows, and the bracket check reports the line.
 Words RewriteSquareBrackets(const TSyntaxWords& c, const Words& w) {
+  const auto square = [](const TExprWord* word) { return word->LexemeType() == ltLeftSquareBracket; };
+  if (std::none_of(w.begin(), w.end(), square)) return w;
   // Pass 1: which "[" hold rows of their own.
   const size_t n = w.size();
   std::vector<char> rows(n, 0);
   std::vector<size_t> open;
-  bool any = false;
   for (size_t i = 0; i < n; ++i) {
     const std::uint32_t t = w[i]->LexemeType();
     if (t == ltLeftSquareBracket) {
       open.push_back(i);
-      any = true;
     } else if (t == ltSemicolon && !open.empty()) {
       rows[open.back()] = 1;
     } else if (t == ltRightSquareBracket && !open.empty()) {
       open.pop_back();
     }
   }
-  if (!any) return w;
   // Pass 2: the rewrite.
   Words out;
   out.reserve(n + n / 2);

@@ -136,21 +136,42 @@ std::string NormaliseLine(const std::string& str) {
 }
 
 // The word of a name that is not a literal: the symbol table's, or a new variable. While a script is
-// scanned as a whole (s.newVariables set), new variables wait there and join the table in one merge.
-TExprWord* WordOf(TCompileState& s, const std::string& name) {
+// scanned as a whole (s.script set), new variables wait there and join the table in one merge.
+TExprWord* NameWord(TCompileState& s, const std::string& name) {
   int index = 0;
   if (s.symbols.Find(name, index)) return s.symbols[index];
-  TNewVariables* fresh = s.newVariables;
-  if (!fresh || !s.symbols.OwnsObjects()) {
+  TScriptScan* script = s.script;
+  if (!script || !s.symbols.OwnsObjects()) {
     s.symbols.Insert(index, std::make_unique<TExprVariable>(name));
     return s.symbols[index];
   }
-  const auto found = fresh->byName.find(name);
-  if (found != fresh->byName.end()) return found->second;
+  const auto found = script->variablesByName.find(name);
+  if (found != script->variablesByName.end()) return found->second;
   auto variable = std::make_unique<TExprVariable>(name);
   TExprWord* word = variable.get();
-  fresh->words.push_back(std::move(variable));
-  fresh->byName.emplace(word->Name(), word);
+  script->variables.push_back(std::move(variable));
+  script->variablesByName.emplace(word->Name(), word);
+  return word;
+}
+
+// The constant word of a literal token (a number, "$" hex number or quoted string), kept by the constant
+// list; while a script is scanned as a whole, one word per literal text.
+TExprWord* LiteralWord(TCompileState& s, const std::string& token) {
+  const std::string literal = token[0] == '$' ? HexLiteralToDecimal(token) : token;
+  TScriptScan* script = s.script;
+  if (script) {
+    const auto found = script->literals.find(literal);
+    if (found != script->literals.end()) return found->second;
+  }
+  std::unique_ptr<TExprWord> constant;
+  if (literal[0] == '"') {
+    constant = std::make_unique<TExprStringConstant>(literal);
+  } else {
+    constant = std::make_unique<TExprConstant>("", literal, s.constantsAlwaysReal);
+  }
+  TExprWord* word = constant.get();
+  s.constants.Append(std::move(constant));
+  if (script) script->literals.emplace(literal, word);
   return word;
 }
 
@@ -176,9 +197,9 @@ std::string ExpandCharToWord(const std::string& src, int charIdx) {
 }
 
 void EnterNewVariables(TCompileState& s) {
-  TNewVariables* fresh = s.newVariables;
-  if (!fresh || fresh->words.empty()) return;
-  std::vector<std::unique_ptr<TExprWord>>& add = fresh->words;
+  TScriptScan* script = s.script;
+  if (!script || script->variables.empty()) return;
+  std::vector<std::unique_ptr<TExprWord>>& add = script->variables;
   std::sort(add.begin(), add.end(), [](const auto& a, const auto& b) { return a->Name() < b->Name(); });
   TWordList& table = s.symbols;
   const int n = table.Count();
@@ -193,7 +214,7 @@ void EnterNewVariables(TCompileState& s) {
   }
   while (a < add.size()) table.Append(std::move(add[a++]));
   add.clear();
-  fresh->byName.clear();
+  script->variablesByName.clear();
 }
 
 void CheckNesting(const TExprWordList& words) {
@@ -215,19 +236,11 @@ std::unique_ptr<TExprWordList> ScanWords(TCompileState& s, const std::string& te
   Scanner scanner(line);
   Token token;
   while (scanner.Next(token)) {
-    if (!token.literal) {
-      if (!token.text.empty()) words->Append(WordOf(s, token.text));
-      continue;
+    if (token.literal) {
+      words->Append(LiteralWord(s, token.text));
+    } else if (!token.text.empty()) {
+      words->Append(NameWord(s, token.text));
     }
-    const std::string literal = token.text[0] == '$' ? HexLiteralToDecimal(token.text) : token.text;
-    std::unique_ptr<TExprWord> constant;
-    if (literal[0] == '"') {
-      constant = std::make_unique<TExprStringConstant>(literal);
-    } else {
-      constant = std::make_unique<TExprConstant>("", literal, s.constantsAlwaysReal);
-    }
-    words->Append(constant.get());
-    s.constants.Append(std::move(constant));
   }
   return words;
 }

@@ -122,20 +122,28 @@ struct SubPart {
 
 // Starts a round: a new node, with the tree so far as its first argument, and the round's operator.
 // True when a sub-part (the left operand) must be built first.
-bool StartRound(const Line& w, Frame& f, SubPart& sub) {
+bool StartRound(const Line& w, Frame& f, bool isRoot, SubPart& sub) {
+  const bool first = !f.root.node;
+  if (first) {
+    // Only a part's first round can find it enclosed: later rounds see the same words.
+    while (f.to > f.from && w.Type(f.from) == ltLeftBracket && w.Close(f.from, f.to) == f.to) {
+      f.s = ++f.from;
+      --f.to;
+    }
+    if (f.to == f.from && !isRoot && IsKind(w[f.from], kOperandKinds)) {
+      f.root = TNodeTree::Operand(w[f.from]);  // an operand argument needs no node
+      f.step = Step::kDone;
+      return false;
+    }
+  }
   TNodeTree next = NewNode();
   f.a = 0;
-  if (f.root.node) {
+  if (!first) {
     SetArg(next, 0, std::move(f.root));
     f.a = 1;
   }
   f.root = std::move(next);
   TExprRec& node = *f.root.node;
-  // Only a part's first round can find it enclosed: later rounds see the same words.
-  while (f.to > f.from && w.Type(f.from) == ltLeftBracket && w.Close(f.from, f.to) == f.to) {
-    f.s = ++f.from;
-    --f.to;
-  }
   if (f.to < f.from) SyntaxError();
   if (f.to == f.from) {
     LeafNode(node, w[f.from]);
@@ -212,7 +220,7 @@ bool RightOperand(const Line& w, Frame& f, SubPart& sub) {
   if (f.a >= static_cast<size_t>(f.root.node->ArgCount)) {
     // No slot is left. When the tree so far lacks an operand (`not not x`: the first "not" got none), that
     // is the fault to report; otherwise an operand follows a postfix operator (`x' y`).
-    if (!f.root.args.empty() && !HasAllArguments(f.root.args[0].node.get()))
+    if (!f.root.args.empty() && !HasAllArguments(f.root.args[0]))
       throw EZelParseError("Syntax error: function or operand has too few arguments");
     SyntaxError();
   }
@@ -221,12 +229,12 @@ bool RightOperand(const Line& w, Frame& f, SubPart& sub) {
 }
 
 // Advances the frame until it needs a sub-part (true) or its tree is complete (false).
-bool Advance(const Line& w, Frame& f, SubPart& sub) {
+bool Advance(const Line& w, Frame& f, bool isRoot, SubPart& sub) {
   while (true) {
     bool needs = false;
     switch (f.step) {
       case Step::kRound:
-        needs = StartRound(w, f, sub);
+        needs = StartRound(w, f, isRoot, sub);
         break;
       case Step::kCallArgument:
         needs = NextCallArgument(w, f, sub);
@@ -255,7 +263,7 @@ TNodeTree BuildTree(const TExprWordList& words) {
   frames[0].to = w.Count() - 1;
   while (true) {
     SubPart sub{};
-    if (Advance(w, frames.back(), sub)) {
+    if (Advance(w, frames.back(), frames.size() == 1, sub)) {
       Frame& child = frames.emplace_back();
       child.from = child.s = sub.from;
       child.to = sub.to;

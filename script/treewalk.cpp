@@ -37,6 +37,33 @@ bool CanVary(const TExprRec* rec) {
   return false;
 }
 
+bool HasAllArguments(const TNodeTree& tree) {
+  if (!tree.Present()) return false;
+  std::vector<const TNodeTree*> stack{&tree};
+  while (!stack.empty()) {
+    const TNodeTree& t = *stack.back();
+    stack.pop_back();
+    if (!t.node) continue;  // an operand
+    for (int k = 0; k < t.node->ArgCount; ++k) {
+      const size_t slot = static_cast<size_t>(k);
+      if (slot >= t.args.size() || !t.args[slot].Present()) return false;
+      stack.push_back(&t.args[slot]);
+    }
+  }
+  return true;
+}
+
+std::string ResultNameOf(const TSyntaxWords& words, const TNodeTree& tree) {
+  const TExprWord* w = tree.Word();
+  if (!w) return "";
+  if (IsKind(w, kOperandKinds)) return w->Name();
+  if (w->Name() == AssignOperator || w == words.ewAssign) {
+    const TExprWord* target = tree.args.empty() ? nullptr : tree.args[0].Word();
+    return target ? target->Name() : "";
+  }
+  return "";
+}
+
 std::string ResultNameOf(const TSyntaxWords& words, const TExprRec* rec) {
   if (!rec || !rec->ExprWord) return "";
   const TExprWord* w = rec->ExprWord;
@@ -65,19 +92,18 @@ std::string AssignTargetError(const TExprWord* w) {
   return "Cannot assign to the result of \"" + w->Name() + "\"";
 }
 
-void CheckAssignTargets(const TSyntaxWords& words, const TExprRec* rec) {
-  std::vector<const TExprRec*> stack;
-  if (rec) stack.push_back(rec);
+void CheckAssignTargets(const TSyntaxWords& words, const TNodeTree& tree) {
+  std::vector<const TNodeTree*> stack{&tree};
   while (!stack.empty()) {
-    const TExprRec* node = stack.back();
+    const TNodeTree& t = *stack.back();
     stack.pop_back();
-    if (WritesFirstArgument(words, node->ExprWord) && !node->ArgList.empty() && node->ArgList[0]) {
-      const std::string error = AssignTargetError(node->ArgList[0]->ExprWord);
+    if (!t.node) continue;  // an operand or a missing argument
+    if (WritesFirstArgument(words, t.node->ExprWord) && !t.args.empty()) {
+      const std::string error = AssignTargetError(t.args[0].Word());
       if (!error.empty()) throw EZelParseError(error);
     }
-    // Children in reverse, so the first argument's sub-tree is checked first.
-    for (size_t k = node->ArgList.size(); k-- > 0;)
-      if (node->ArgList[k]) stack.push_back(node->ArgList[k]);
+    // Arguments in reverse, so the first argument's sub-tree is checked first.
+    for (size_t k = t.args.size(); k-- > 0;) stack.push_back(&t.args[k]);
   }
 }
 
