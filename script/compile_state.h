@@ -60,6 +60,7 @@ struct TCompileState {
   bool constantsAlwaysReal;                  // integer literals become doubles
   const TPreprocessorEvent& onPreprocessor;  // the host's hook before each line is preprocessed
   TScriptScan* script = nullptr;             // set while a whole script is scanned
+  std::string outputError;                   // a multiple-result output that is not a variable
 };
 
 }  // namespace zel

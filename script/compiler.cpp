@@ -7,7 +7,7 @@
 namespace zel {
 
 TCompileState TZelExpression::CompileState() {
-  return {*this, fWordList, fConstList, *this, FConstantsAlwaysReal, FOnPreprocessor};
+  return {*this, fWordList, fConstList, *this, FConstantsAlwaysReal, FOnPreprocessor, nullptr, {}};
 }
 
 void TZelExpression::CreateExprWords(TSingleExpression& expr) {

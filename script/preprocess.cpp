@@ -63,12 +63,12 @@ void BracketFlowKeyword(const TSyntaxWords& k, Words& w) {
   }
 }
 
-// Raises unless the output words from..to (inclusive) of a multiple-result line name a variable. A
-// longer output is named by the root of its tree.
+// Notes in s.outputError (the first one only) when the output words from..to (inclusive) of a
+// multiple-result line do not name a variable. A longer output is named by the root of its tree.
 void CheckOutput(TCompileState& s, const Words& w, size_t from, size_t to) {
+  if (!s.outputError.empty()) return;
   if (from == to) {
-    const std::string error = AssignTargetError(w[from]);
-    if (!error.empty()) throw EZelParseError(error);
+    s.outputError = AssignTargetError(w[from]);
     return;
   }
   Words part(w.begin() + static_cast<std::ptrdiff_t>(from), w.begin() + static_cast<std::ptrdiff_t>(to) + 1);
@@ -81,12 +81,11 @@ void CheckOutput(TCompileState& s, const Words& w, size_t from, size_t to) {
   } catch (const std::exception&) {
     return;  // a malformed output fails the line later, with the message of its fault
   }
-  const std::string error = AssignTargetError(tree.node->ExprWord);
-  if (!error.empty()) throw EZelParseError(error);
+  s.outputError = AssignTargetError(tree.node->ExprWord);
 }
 
 // Multiple results: (a, b) = f(x) → f(x, a, b), given p, the index of "=". False when the line has
-// another form. Each output must be a variable.
+// another form. Outputs that are not variables are noted in s.outputError.
 bool RewriteMultipleResults(TCompileState& s, Words& w, int p) {
   const TSyntaxWords& k = s.words;
   if (p < 2) return false;

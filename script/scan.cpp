@@ -248,8 +248,11 @@ std::unique_ptr<TExprWordList> ScanWords(TCompileState& s, const std::string& te
 std::unique_ptr<TExprWordList> ParseLine(TCompileState& s, const std::string& text) {
   std::unique_ptr<TExprWordList> words = ScanWords(s, text);
   CheckNesting(*words);
+  s.outputError.clear();
   Preprocess(s, *words);
   CheckSyntax(s, *words);
+  // A line that is also malformed reports that first.
+  if (!s.outputError.empty()) throw EZelParseError(s.outputError);
   return words;
 }
 

@@ -76,15 +76,16 @@ std::unique_ptr<TExprWordList> ScanWords(TCompileState& s, const std::string& te
 void EnterNewVariables(TCompileState& s);
 // Raises when brackets ("(" and "[" together) nest deeper than kMaxNesting.
 void CheckNesting(const TExprWordList& words);
-// ScanWords, CheckNesting, Preprocess and CheckSyntax.
+// ScanWords, CheckNesting, Preprocess and CheckSyntax; then raises s.outputError, if any.
 std::unique_ptr<TExprWordList> ParseLine(TCompileState& s, const std::string& text);
 // Normalises the line's text, parses it into line.Words and sets line.FlowKeyword.
 void ScanLine(TCompileState& s, TSingleExpression& line);
 
 // ---- preprocessing (preprocess.cpp) ----------------------------------------------------------------
 
-// Rewrites a line's syntax into ordinary calls (indexing, indexed assignment, concatenation, ...).
-// Raises when an output of a multiple-result line is not a variable.
+// Rewrites a line's syntax into ordinary calls (indexing, indexed assignment, concatenation, ...). An
+// output of a multiple-result line that is not a variable is noted in s.outputError (ParseLine raises
+// it once the syntax check has passed).
 void Preprocess(TCompileState& s, TExprWordList& words);
 // Makes the list hold exactly `words`, in one pass (an owning list neither frees nor re-takes them).
 void ReplaceWords(TExprWordList& list, const std::vector<TExprWord*>& words);
