@@ -14,6 +14,7 @@ TNodeTree TNodeTree::Operand(TExprWord* word) {
   return tree;
 }
 
+// Moves keep at most one owner of an operand: the source forgets it.
 TNodeTree::TNodeTree(TNodeTree&& other) noexcept
     : node(std::move(other.node)),
       args(std::move(other.args)),

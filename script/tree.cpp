@@ -12,12 +12,14 @@ namespace zel {
 
 namespace {
 
+// The builder's message for words it cannot make a tree of.
 [[noreturn]] void SyntaxError() { throw EZelParseError("Syntax error in expression "); }
 
 // The words of a line and the index of the ")" that closes each "(" (-1 for other words and for a "("
 // that nothing closes).
 class Line {
  public:
+  // Copies the word pointers and pairs the round brackets with a stack.
   explicit Line(const TExprWordList& words)
       : fWords(static_cast<size_t>(words.Count())), fMatch(fWords.size(), -1) {
     std::vector<int> open;
@@ -32,6 +34,7 @@ class Line {
     }
   }
 
+  // The number of words, the k-th word and its kind.
   int Count() const { return static_cast<int>(fWords.size()); }
   TExprWord* operator[](int k) const { return fWords[static_cast<size_t>(k)]; }
   std::uint32_t Type(int k) const { return fWords[static_cast<size_t>(k)]->LexemeType(); }
