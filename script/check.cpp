@@ -31,22 +31,35 @@ void CheckLoneKeywords(const TSyntaxWords& k, const TExprWordList& w) {
 }
 
 // A "+" or "-" at the start or after ",", "(" or a binary operator absorbs the signs that follow it and
-// becomes "+@" or "-@".
+// becomes "+@" or "-@". The last word is never examined. The list is rebuilt once, not shortened word by
+// word.
 void MarkUnarySigns(const TWordList& symbols, TExprWordList& w) {
-  for (int i = 0; i < w.Count() - 1; ++i) {
-    const std::string& name = w[i]->Name();
-    if (name != "-" && name != "+") continue;
-    const bool unary = i == 0 || w[i - 1]->LexemeType() == ltComma ||
-                       w[i - 1]->LexemeType() == ltLeftBracket || IsBinaryOperator(w[i - 1]);
-    if (!unary) continue;
-    int sign = name == "-" ? -1 : 1;
-    while (i + 1 < w.Count() && (w[i + 1]->Name() == "-" || w[i + 1]->Name() == "+")) {
-      if (w[i + 1]->Name() == "-") sign = -sign;
-      w.Delete(i + 1);
+  const int n = w.Count();
+  std::vector<TExprWord*> out;
+  out.reserve(static_cast<size_t>(n));
+  bool changed = false;
+  for (int i = 0; i < n; ++i) {
+    TExprWord* word = w[i];
+    const std::string& name = word->Name();
+    const bool sign = name == "-" || name == "+";
+    const bool unary = sign && i < n - 1 &&
+                       (out.empty() || out.back()->LexemeType() == ltComma ||
+                        out.back()->LexemeType() == ltLeftBracket || IsBinaryOperator(out.back()));
+    if (!unary) {
+      out.push_back(word);
+      continue;
+    }
+    int value = name == "-" ? -1 : 1;
+    while (i + 1 < n && (w[i + 1]->Name() == "-" || w[i + 1]->Name() == "+")) {
+      if (w[i + 1]->Name() == "-") value = -value;
+      ++i;
     }
     int index = 0;
-    if (symbols.Find(sign < 0 ? "-@" : "+@", index)) w.SetItems(i, symbols[index]);
+    if (symbols.Find(value < 0 ? "-@" : "+@", index)) word = symbols[index];
+    out.push_back(word);
+    changed = true;
   }
+  if (changed) ReplaceWords(w, out);
 }
 
 // Raises at the first pair of neighbours that no operator joins.

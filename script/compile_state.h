@@ -4,6 +4,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "lang/words/wordlist.h"
 
@@ -37,6 +42,16 @@ struct TSyntaxWords {
   TExprWord* ewColonOp = nullptr;
 };
 
+// What the scan of a whole script collects. Variables the script names for the first time wait here and
+// join the sorted symbol table in one merge (EnterNewVariables) instead of shifting the table for every
+// new name. Literals of the same text share one constant word: nothing writes into a literal (assignments
+// to literals are refused), so each occurrence reading its own copy would only cost memory.
+struct TScriptScan {
+  std::vector<std::unique_ptr<TExprWord>> variables;
+  std::unordered_map<std::string_view, TExprWord*> variablesByName;  // keys view the words' own names
+  std::unordered_map<std::string, TExprWord*> literals;              // by literal text
+};
+
 struct TCompileState {
   TZelExpression& sender;                    // the expression object, handed to the preprocessor event
   TWordList& symbols;                        // the symbol table; unknown names enter it as variables
@@ -44,6 +59,8 @@ struct TCompileState {
   const TSyntaxWords& words;                 // the syntax words of the symbol table
   bool constantsAlwaysReal;                  // integer literals become doubles
   const TPreprocessorEvent& onPreprocessor;  // the host's hook before each line is preprocessed
+  TScriptScan* script = nullptr;             // set while a whole script is scanned
+  std::string outputError;                   // a multiple-result output that is not a variable
 };
 
 }  // namespace zel

@@ -7,7 +7,7 @@
 namespace zel {
 
 TCompileState TZelExpression::CompileState() {
-  return {*this, fWordList, fConstList, *this, FConstantsAlwaysReal, FOnPreprocessor};
+  return {*this, fWordList, fConstList, *this, FConstantsAlwaysReal, FOnPreprocessor, nullptr, {}};
 }
 
 void TZelExpression::CreateExprWords(TSingleExpression& expr) {
@@ -48,10 +48,15 @@ TExprRec* TZelExpression::EvaluateList(TExprRec* rec) { return RunList(rec); }
 std::string TZelExpression::EvaluateResultName(const TExprRec* rec) const { return ResultNameOf(*this, rec); }
 
 void TZelExpression::DisposeTree(TExprRec*& rec) {
-  const std::unique_ptr<TExprRec> node(rec);
+  std::vector<TExprRec*> stack;
+  if (rec) stack.push_back(rec);
   rec = nullptr;
-  if (node)
-    for (TExprRec*& child : node->ArgList) DisposeTree(child);
+  while (!stack.empty()) {
+    const std::unique_ptr<TExprRec> node(stack.back());
+    stack.pop_back();
+    for (TExprRec* child : node->ArgList)
+      if (child) stack.push_back(child);
+  }
 }
 
 void TZelExpression::CreateExprRec(TSingleExpression& expr) {

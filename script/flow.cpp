@@ -89,9 +89,12 @@ void EndLine(const TSyntaxWords& k, Blocks& b, TExprList& lines, TSingleExpressi
   throw std::runtime_error(e.what());
 }
 
-// Pass 1: words and flow fields of every line.
+// Pass 1: words and flow fields of every line. The variables the script introduces join the symbol
+// table in one merge at the end (also when a line fails); literals of the same text share a word.
 void ResolveJumps(TCompileState& s, TExprList& lines) {
   Blocks b;
+  TScriptScan scan;
+  s.script = &scan;
   int line = 0;
   try {
     for (line = 0; line < lines.Count(); ++line) {
@@ -127,8 +130,12 @@ void ResolveJumps(TCompileState& s, TExprList& lines) {
       ERaise("Syntax error: missing \"end\" keyword!");
     }
   } catch (const std::exception& e) {
+    EnterNewVariables(s);
+    s.script = nullptr;
     RaiseCompileError(lines, line, e);
   }
+  EnterNewVariables(s);
+  s.script = nullptr;
 }
 
 }  // namespace
@@ -150,9 +157,9 @@ TExprFlowKeyword FlowKeywordOf(const TSyntaxWords& k, const TExprWordList& list)
 void CompileLine(TCompileState& s, TSingleExpression& line) {
   line.ClearChain();
   TNodeTree tree = BuildTree(*line.Words);
-  line.ResultName = ResultNameOf(s.words, tree.node.get());
-  if (!HasAllArguments(tree.node.get()))
-    throw EZelParseError("Syntax error: function or operand has too few arguments");
+  line.ResultName = ResultNameOf(s.words, tree);
+  if (!HasAllArguments(tree)) throw EZelParseError("Syntax error: function or operand has too few arguments");
+  CheckAssignTargets(s.words, tree);
   line.SetChain(Flatten(FoldConstants(s, std::move(tree))));
   line.Words.reset();
 }

@@ -1,5 +1,5 @@
-// Constant folding: a sub-tree without variables and varying functions is evaluated once at compile time
-// and replaced by a node of a new nameless constant word, which the constant list keeps.
+// Constant folding: a sub-tree without variables, varying functions and assignments is evaluated once at
+// compile time and replaced by a node of a new nameless constant word, which the constant list keeps.
 #include <stdexcept>
 
 #include "script/stages.h"
@@ -61,23 +61,59 @@ TNodeTree ConstantNode(TExprWord* word) {
 }  // namespace
 
 TNodeTree FoldConstants(TCompileState& s, TNodeTree tree) {
-  if (!tree.node) return tree;
-  if (CanVary(tree.node.get())) {
-    // Below a variable or varying function only the constant sub-trees fold.
-    for (size_t k = 0; k < tree.args.size(); ++k)
-      if (tree.args[k].node) SetArg(tree, k, FoldConstants(s, std::move(tree.args[k])));
-    return tree;
-  }
-  if (tree.node->ExprWord && IsKind(tree.node->ExprWord, kOperandKinds)) return tree;
-
-  std::unique_ptr<TExprWord> constant;
+  if (!tree.Present()) return tree;
+  // The nodes in pre-order (so a sub-tree is the range [i, i + size[i])), with their parent and slot.
+  std::vector<TNodeTree*> nodes;
+  std::vector<size_t> parent, slot;
   {
-    const TNodeChain chain = Flatten(std::move(tree));
-    constant = ConstantOf(*RunList(chain.front().get())->Res);
-  }  // the evaluated nodes are freed here
-  TExprWord* word = constant.get();
-  s.constants.Append(std::move(constant));
-  return ConstantNode(word);
+    std::vector<std::pair<TNodeTree*, std::pair<size_t, size_t>>> stack{{&tree, {0, 0}}};
+    while (!stack.empty()) {
+      const auto [t, place] = stack.back();
+      stack.pop_back();
+      const size_t index = nodes.size();
+      nodes.push_back(t);
+      parent.push_back(place.first);
+      slot.push_back(place.second);
+      for (size_t k = t->args.size(); k-- > 0;)
+        if (t->args[k].Present()) stack.push_back({&t->args[k], {index, k}});
+    }
+  }
+  // Children come after their parent: one backward pass gives every sub-tree's size and whether it
+  // contains a variable, a varying function or an assignment (which is never run at compile time).
+  const size_t n = nodes.size();
+  std::vector<size_t> size(n, 1);
+  std::vector<char> varies(n, 0);
+  for (size_t i = n; i-- > 0;) {
+    const TExprWord* w = nodes[i]->Word();
+    if (w && (IsKind(w, ltVariable | ltVaryingFunction) || WritesFirstArgument(s.words, w))) varies[i] = 1;
+    if (i == 0) break;  // the root has no parent
+    size[parent[i]] += size[i];
+    if (varies[i]) varies[parent[i]] = 1;
+  }
+  // Top down, left to right: the largest constant sub-trees below varying nodes are evaluated once and
+  // replaced by a node of a new constant word.
+  for (size_t i = 0; i < n;) {
+    const TExprWord* w = nodes[i]->Word();
+    if (varies[i]) {
+      ++i;  // only its constant sub-trees fold
+      continue;
+    }
+    if (w && IsKind(w, kOperandKinds)) {
+      i += size[i];
+      continue;
+    }
+    std::unique_ptr<TExprWord> constant;
+    {
+      const TNodeChain chain = Flatten(std::move(*nodes[i]));
+      constant = ConstantOf(*RunList(chain.front().get())->Res);
+    }  // the evaluated nodes are freed here
+    TExprWord* word = constant.get();
+    s.constants.Append(std::move(constant));
+    if (i == 0) return ConstantNode(word);
+    SetArg(*nodes[parent[i]], slot[i], TNodeTree::Operand(word));
+    i += size[i];
+  }
+  return tree;
 }
 
 }  // namespace zel

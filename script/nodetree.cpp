@@ -1,12 +1,57 @@
 // Owned node trees: building blocks for the tree builder and the folder, and the conversions to and from
-// the raw trees of TZelExpression's public tree methods.
+// the raw trees of TZelExpression's public tree methods. Trees can be as deep as a line is long, so every
+// walk here uses an explicit stack.
 #include <algorithm>
+#include <utility>
 
 #include "script/stages.h"
 
 namespace zel {
 
-TNodeTree NewNode() { return {std::make_unique<TExprRec>(), {}}; }
+TNodeTree TNodeTree::Operand(TExprWord* word) {
+  TNodeTree tree;
+  tree.operand = word;
+  return tree;
+}
+
+// Moves keep at most one owner of an operand: the source forgets it.
+TNodeTree::TNodeTree(TNodeTree&& other) noexcept
+    : node(std::move(other.node)),
+      args(std::move(other.args)),
+      operand(std::exchange(other.operand, nullptr)) {}
+
+TNodeTree& TNodeTree::operator=(TNodeTree&& other) noexcept {
+  if (this != &other) {
+    node = std::move(other.node);
+    args = std::move(other.args);
+    operand = std::exchange(other.operand, nullptr);
+  }
+  return *this;
+}
+
+TNodeTree::~TNodeTree() {
+  if (args.empty()) return;
+  // Sub-trees are moved onto the stack before their parent dies, so every destructor that runs finds
+  // its own argument list empty and returns at once.
+  std::vector<TNodeTree> stack = std::move(args);
+  while (!stack.empty()) {
+    TNodeTree last = std::move(stack.back());
+    stack.pop_back();
+    for (TNodeTree& child : last.args)
+      if (child.node || !child.args.empty()) stack.push_back(std::move(child));
+  }
+}
+
+TNodeTree NewNode() { return TNodeTree(std::make_unique<TExprRec>()); }
+
+std::unique_ptr<TExprRec> OperandNode(TExprWord* word) {
+  auto node = std::make_unique<TExprRec>();
+  node->ExprWord = word;
+  node->Oper = word->Func();
+  node->Args[0] = word->VRec();
+  node->ArgCount = 0;
+  return node;
+}
 
 void SetArg(TNodeTree& parent, size_t k, TNodeTree child) {
   if (parent.args.size() <= k) {
@@ -15,6 +60,7 @@ void SetArg(TNodeTree& parent, size_t k, TNodeTree child) {
     parent.args.resize(k + 1);
   }
   parent.node->ArgList[k] = child.node.get();
+  if (child.operand) parent.node->Args[k] = child.operand->VRec();
   parent.args[k] = std::move(child);
 }
 
@@ -25,18 +71,51 @@ void ResizeArgs(TNodeTree& tree, int n) {
 }
 
 TNodeTree AdoptTree(TExprRec* root) {
-  TNodeTree tree{std::unique_ptr<TExprRec>(root), {}};
-  if (!root) return tree;
-  size_t n = root->ArgList.size();
-  while (n > 0 && !root->ArgList[n - 1]) --n;
-  tree.args.reserve(n);
-  for (size_t k = 0; k < n; ++k) tree.args.push_back(AdoptTree(root->ArgList[k]));
+  TNodeTree tree(std::unique_ptr<TExprRec>{root});
+  // Each entry is a tree that owns its node but has not taken the node's children yet.
+  std::vector<TNodeTree*> stack;
+  if (root) stack.push_back(&tree);
+  while (!stack.empty()) {
+    TNodeTree& t = *stack.back();
+    stack.pop_back();
+    const std::vector<TExprRec*>& children = t.node->ArgList;
+    size_t n = children.size();
+    while (n > 0 && !children[n - 1]) --n;
+    t.args.reserve(n);
+    for (size_t k = 0; k < n; ++k) t.args.emplace_back(std::unique_ptr<TExprRec>{children[k]});
+    // The argument vector is complete: pointers into it stay valid.
+    for (TNodeTree& child : t.args)
+      if (child.node) stack.push_back(&child);
+  }
   return tree;
 }
 
 TExprRec* ReleaseTree(TNodeTree tree) {
-  for (TNodeTree& child : tree.args) ReleaseTree(std::move(child));
-  return tree.node.release();
+  if (!tree.node && tree.operand) tree.node = OperandNode(tree.operand);
+  // First every operand argument gets its node (this can fail, and the tree still owns everything),
+  // then the nodes are released: their ArgList already refers to the children.
+  std::vector<TNodeTree*> stack{&tree};
+  while (!stack.empty()) {
+    TNodeTree& t = *stack.back();
+    stack.pop_back();
+    for (size_t k = 0; k < t.args.size(); ++k) {
+      TNodeTree& child = t.args[k];
+      if (!child.node && child.operand) {
+        child.node = OperandNode(child.operand);
+        t.node->ArgList[k] = child.node.get();
+      }
+      if (child.node) stack.push_back(&child);
+    }
+  }
+  TExprRec* root = tree.node.get();
+  stack.push_back(&tree);
+  while (!stack.empty()) {
+    TNodeTree& t = *stack.back();
+    stack.pop_back();
+    static_cast<void>(t.node.release());
+    for (TNodeTree& child : t.args) stack.push_back(&child);
+  }
+  return root;
 }
 
 TExprRec* ReleaseChain(TNodeChain chain) {

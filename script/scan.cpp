@@ -1,5 +1,6 @@
 // Line normalisation, scanning and word creation: the text of one line becomes a list of words of the
 // symbol table, with literal constants created on the way and unknown names entered as new variables.
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -134,6 +135,46 @@ std::string NormaliseLine(const std::string& str) {
   return text;
 }
 
+// The word of a name that is not a literal: the symbol table's, or a new variable. While a script is
+// scanned as a whole (s.script set), new variables wait there and join the table in one merge.
+TExprWord* NameWord(TCompileState& s, const std::string& name) {
+  int index = 0;
+  if (s.symbols.Find(name, index)) return s.symbols[index];
+  TScriptScan* script = s.script;
+  if (!script || !s.symbols.OwnsObjects()) {
+    s.symbols.Insert(index, std::make_unique<TExprVariable>(name));
+    return s.symbols[index];
+  }
+  const auto found = script->variablesByName.find(name);
+  if (found != script->variablesByName.end()) return found->second;
+  auto variable = std::make_unique<TExprVariable>(name);
+  TExprWord* word = variable.get();
+  script->variables.push_back(std::move(variable));
+  script->variablesByName.emplace(word->Name(), word);
+  return word;
+}
+
+// The constant word of a literal token (a number, "$" hex number or quoted string), kept by the constant
+// list; while a script is scanned as a whole, one word per literal text.
+TExprWord* LiteralWord(TCompileState& s, const std::string& token) {
+  const std::string literal = token[0] == '$' ? HexLiteralToDecimal(token) : token;
+  TScriptScan* script = s.script;
+  if (script) {
+    const auto found = script->literals.find(literal);
+    if (found != script->literals.end()) return found->second;
+  }
+  std::unique_ptr<TExprWord> constant;
+  if (literal[0] == '"') {
+    constant = std::make_unique<TExprStringConstant>(literal);
+  } else {
+    constant = std::make_unique<TExprConstant>("", literal, s.constantsAlwaysReal);
+  }
+  TExprWord* word = constant.get();
+  s.constants.Append(std::move(constant));
+  if (script) script->literals.emplace(literal, word);
+  return word;
+}
+
 }  // namespace
 
 bool TerminatedWithSemicolon(const std::string& text) {
@@ -155,37 +196,63 @@ std::string ExpandCharToWord(const std::string& src, int charIdx) {
   return word;
 }
 
+void EnterNewVariables(TCompileState& s) {
+  TScriptScan* script = s.script;
+  if (!script || script->variables.empty()) return;
+  std::vector<std::unique_ptr<TExprWord>>& add = script->variables;
+  std::sort(add.begin(), add.end(), [](const auto& a, const auto& b) { return a->Name() < b->Name(); });
+  TWordList& table = s.symbols;
+  const int n = table.Count();
+  // Room first: from here on nothing allocates, so no word can be lost half way.
+  std::vector<TExprWord*> old(static_cast<size_t>(n));
+  table.Reserve(n + static_cast<int>(add.size()));
+  for (int i = n - 1; i >= 0; --i) old[static_cast<size_t>(i)] = table.Extract(i);
+  size_t a = 0;
+  for (TExprWord* word : old) {
+    while (a < add.size() && add[a]->Name() < word->Name()) table.Append(std::move(add[a++]));
+    table.Append(word);
+  }
+  while (a < add.size()) table.Append(std::move(add[a++]));
+  add.clear();
+  script->variablesByName.clear();
+}
+
+void CheckNesting(const TExprWordList& words) {
+  int depth = 0;
+  for (int i = 0; i < words.Count(); ++i) {
+    const std::uint32_t t = words[i]->LexemeType();
+    if (t & (ltLeftBracket | ltLeftSquareBracket)) {
+      if (++depth > kMaxNesting)
+        throw EZelParseError(Fmt("Expression nested too deeply: at most %d levels", kMaxNesting));
+    } else if (t & (ltRightBracket | ltRightSquareBracket)) {
+      --depth;
+    }
+  }
+}
+
 std::unique_ptr<TExprWordList> ScanWords(TCompileState& s, const std::string& text) {
   auto words = std::make_unique<TExprWordList>(false);
   const std::string line = TrimText(text);
   Scanner scanner(line);
   Token token;
   while (scanner.Next(token)) {
-    if (!token.literal) {
-      if (token.text.empty()) continue;
-      int index = 0;
-      if (!s.symbols.Find(token.text, index))
-        s.symbols.Insert(index, std::make_unique<TExprVariable>(token.text));
-      words->Append(s.symbols[index]);
-      continue;
+    if (token.literal) {
+      words->Append(LiteralWord(s, token.text));
+    } else if (!token.text.empty()) {
+      words->Append(NameWord(s, token.text));
     }
-    const std::string literal = token.text[0] == '$' ? HexLiteralToDecimal(token.text) : token.text;
-    std::unique_ptr<TExprWord> constant;
-    if (literal[0] == '"') {
-      constant = std::make_unique<TExprStringConstant>(literal);
-    } else {
-      constant = std::make_unique<TExprConstant>("", literal, s.constantsAlwaysReal);
-    }
-    words->Append(constant.get());
-    s.constants.Append(std::move(constant));
   }
   return words;
 }
 
 std::unique_ptr<TExprWordList> ParseLine(TCompileState& s, const std::string& text) {
   std::unique_ptr<TExprWordList> words = ScanWords(s, text);
+  CheckNesting(*words);
+  s.outputError.clear();
   Preprocess(s, *words);
   CheckSyntax(s, *words);
+  // A line that is also malformed reports that first.
+  if (!s.outputError.empty()) throw EZelParseError(s.outputError);
   return words;
 }
 

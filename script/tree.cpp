@@ -1,57 +1,91 @@
-// Tree building by operator precedence, and the questions the later stages ask of a tree: are all
-// arguments there, can the result vary, which variable does the line assign.
+// Tree building by operator precedence. A part of the line (a range of its words) becomes a node per
+// round: the first round finds the first word that needs arguments, later rounds take the tree so far as
+// the left operand of the next operator that binds as loosely as the previous one or looser. Operands,
+// call arguments and bracketed groups are parts of their own.
+//
+// Parts are ranges of one word array, never copies, and the ")" matching every "(" is known in advance,
+// so the scans jump over bracketed groups. Parts waiting for a sub-part sit on an explicit stack of
+// frames: the tree is built in the same order, with the same checks, as by building each part in turn.
 #include "script/stages.h"
 
 namespace zel {
 
-const char* const AssignOperator = "=";
-const char* const EqualOperator = "==";
-
 namespace {
 
-// Index of the ")" matching the "(" at `open`, or -1.
-int MatchingBracket(const TExprWordList& w, int open) {
-  int depth = 0;
-  for (int k = open; k < w.Count(); ++k) {
-    if (w[k]->LexemeType() == ltLeftBracket) ++depth;
-    if (w[k]->LexemeType() == ltRightBracket && --depth == 0) return k;
-  }
-  return -1;
-}
-
-// The next word from `from` at bracket depth 0 that needs arguments (an operator or a function that
-// cannot be called without them), or -1.
-int NextOperator(const TExprWordList& w, int from) {
-  int depth = 0;
-  for (int k = from; k < w.Count(); ++k) {
-    const std::uint32_t t = w[k]->LexemeType();
-    if (t == ltLeftBracket) {
-      ++depth;
-    } else if (t == ltRightBracket) {
-      --depth;
-    } else if (depth == 0 && !w[k]->CanHaveZeroArguments()) {
-      return k;
-    }
-  }
-  return -1;
-}
-
-// Fills `part` (a list that does not own its words) with the words from..to (inclusive).
-void Slice(const TExprWordList& w, int from, int to, TExprWordList& part) {
-  part.Reserve(to - from + 1);
-  for (int k = from; k <= to; ++k) part.Append(w[k]);
-}
-
-// The tree of the words from..to (inclusive).
-TNodeTree BuildPart(const TExprWordList& w, int from, int to) {
-  TExprWordList part(false);
-  Slice(w, from, to, part);
-  return BuildTree(part);
-}
-
+// The builder's message for words it cannot make a tree of.
 [[noreturn]] void SyntaxError() { throw EZelParseError("Syntax error in expression "); }
 
-// Fills the node of a list of one word: an operand, or a function called without arguments.
+// The words of a line and the index of the ")" that closes each "(" (-1 for other words and for a "("
+// that nothing closes).
+class Line {
+ public:
+  // Copies the word pointers and pairs the round brackets with a stack.
+  explicit Line(const TExprWordList& words)
+      : fWords(static_cast<size_t>(words.Count())), fMatch(fWords.size(), -1) {
+    std::vector<int> open;
+    for (int k = 0; k < words.Count(); ++k) {
+      fWords[static_cast<size_t>(k)] = words[k];
+      if (Type(k) == ltLeftBracket) {
+        open.push_back(k);
+      } else if (Type(k) == ltRightBracket && !open.empty()) {
+        fMatch[static_cast<size_t>(open.back())] = k;
+        open.pop_back();
+      }
+    }
+  }
+
+  // The number of words, the k-th word and its kind.
+  int Count() const { return static_cast<int>(fWords.size()); }
+  TExprWord* operator[](int k) const { return fWords[static_cast<size_t>(k)]; }
+  std::uint32_t Type(int k) const { return fWords[static_cast<size_t>(k)]->LexemeType(); }
+
+  // The ")" closing the "(" at `open` within ..to, or -1.
+  int Close(int open, int to) const {
+    const int m = fMatch[static_cast<size_t>(open)];
+    return m <= to ? m : -1;
+  }
+
+  // The first word from `from` to `to` outside brackets that needs arguments (an operator, or a function
+  // that cannot be called without them), or -1. Bracket depth counts from `from`: after a ")" that
+  // closes nothing the depth is negative, and the words are passed one by one until a "(" brings it back.
+  int NextOperator(int from, int to) const {
+    int depth = 0;
+    for (int k = from; k <= to; ++k) {
+      const std::uint32_t t = Type(k);
+      if (depth < 0) {
+        if (t == ltLeftBracket) ++depth;
+        if (t == ltRightBracket) --depth;
+      } else if (t == ltLeftBracket) {
+        k = Close(k, to);
+        if (k < 0) return -1;  // the rest of the part is inside the bracket
+      } else if (t == ltRightBracket) {
+        depth = -1;
+      } else if (!(*this)[k]->CanHaveZeroArguments()) {
+        return k;
+      }
+    }
+    return -1;
+  }
+
+  // The first "," from `from` before `close` outside inner brackets, or `close`.
+  int NextComma(int from, int close) const {
+    for (int k = from; k < close; ++k) {
+      if (Type(k) == ltLeftBracket) {
+        k = Close(k, close);  // brackets inside a call close inside it
+        if (k < 0) return close;
+      } else if (Type(k) == ltComma) {
+        return k;
+      }
+    }
+    return close;
+  }
+
+ private:
+  std::vector<TExprWord*> fWords;
+  std::vector<int> fMatch;
+};
+
+// Fills the node of a part of one word: an operand, or a function called without arguments.
 void LeafNode(TExprRec& node, TExprWord* word) {
   node.ExprWord = word;
   // A lone function name is a call without arguments (varying functions too, so a count left over from
@@ -66,127 +100,185 @@ void LeafNode(TExprRec& node, TExprWord* word) {
   }
 }
 
-// Builds the call of function `op` whose "(" is at open into the node's arguments, one sub-tree per
-// comma-separated part; returns the index of the matching ")".
-int CallNode(TNodeTree& tree, const TExprWordList& w, TExprWord* op, int open) {
-  const int close = MatchingBracket(w, open);
-  if (close < 0) SyntaxError();
-  std::vector<int> commas;
-  int depth = 0;
-  for (int k = open; k <= close; ++k) {
-    const std::uint32_t t = w[k]->LexemeType();
-    if (t == ltLeftBracket) ++depth;
-    if (t == ltRightBracket) --depth;
-    if (t == ltComma && depth == 1) commas.push_back(k);
+enum class Step { kRound, kCallArgument, kRightOperand, kNextRound, kDone };
+
+// A part being built: its words, the tree so far and where the round has got to.
+struct Frame {
+  int from = 0, to = 0;  // the part's words (inclusive); enclosing brackets are dropped
+  size_t slot = 0;       // the argument of the parent's node this part becomes
+  Step step = Step::kRound;
+  int s = 0;                   // where the round's operator search starts
+  size_t a = 0;                // the next argument slot of the round's node
+  int i = 0;                   // the round's operator (for a call: its ")")
+  int j = -1;                  // the operator after the right operand, or -1
+  TExprWord* op = nullptr;     // the round's operator or function
+  int close = 0, parts = 0;    // a call: its ")" and its argument count
+  int part = 0, partFrom = 0;  // a call: the next argument and its first word
+  TNodeTree root;
+};
+
+// A sub-part to build before the frame can go on.
+struct SubPart {
+  int from, to;
+  size_t slot;
+};
+
+// Starts a round: a new node, with the tree so far as its first argument, and the round's operator.
+// True when a sub-part (the left operand) must be built first.
+bool StartRound(const Line& w, Frame& f, bool isRoot, SubPart& sub) {
+  const bool first = !f.root.node;
+  if (first) {
+    // Only a part's first round can find it enclosed: later rounds see the same words.
+    while (f.to > f.from && w.Type(f.from) == ltLeftBracket && w.Close(f.from, f.to) == f.to) {
+      f.s = ++f.from;
+      --f.to;
+    }
+    if (f.to == f.from && !isRoot && IsKind(w[f.from], kOperandKinds)) {
+      f.root = TNodeTree::Operand(w[f.from]);  // an operand argument needs no node
+      f.step = Step::kDone;
+      return false;
+    }
   }
-  const int parts = static_cast<int>(commas.size()) + 1;
-  if (parts > ExprMaxArgs && !op->VariableArgCount())
-    throw EZelParseError(Fmt("No \"%s\" overload accepts %d arguments!  ", op->Name().c_str(), parts));
-  ResizeArgs(tree, parts);
-  int from = open + 1;
-  for (int k = 0; k < parts; ++k) {
-    const int to = k < parts - 1 ? commas[static_cast<size_t>(k)] - 1 : close - 1;
-    if (to < from) SyntaxError();
-    SetArg(tree, static_cast<size_t>(k), BuildPart(w, from, to));
-    from = to + 2;
+  TNodeTree next = NewNode();
+  f.a = 0;
+  if (!first) {
+    SetArg(next, 0, std::move(f.root));
+    f.a = 1;
   }
-  op->SetNFuncArg(parts);
-  tree.node->Oper = op->Func();
-  tree.node->ArgCount = parts;
-  return close;
+  f.root = std::move(next);
+  TExprRec& node = *f.root.node;
+  if (f.to < f.from) SyntaxError();
+  if (f.to == f.from) {
+    LeafNode(node, w[f.from]);
+    f.step = Step::kDone;
+    return false;
+  }
+  const int i = w.NextOperator(f.s, f.to);
+  if (i < 0) SyntaxError();
+  TExprWord* op = w[i];
+  if (!IsKind(op, ltOperator | kCallableKinds)) throw EZelParseError("Can not find operand/function");
+  node.ExprWord = op;
+  f.op = op;
+  f.i = i;
+  f.step = Step::kRightOperand;
+  if (op->LexemeType() == ltOperator) {
+    node.Oper = op->Func();
+    node.ArgCount = op->NFuncArg();
+    if (i == f.s) return false;
+    if (f.a >= static_cast<size_t>(node.ArgCount)) SyntaxError();  // an operand before a prefix operator
+    sub = {f.s, i - 1, f.a++};
+    return true;
+  }
+  if (i > f.s || f.a > 0) SyntaxError();  // a function call directly after an operand or another call
+  if (i < f.to && w.Type(i + 1) == ltLeftBracket) {
+    const int close = w.Close(i + 1, f.to);
+    if (close < 0) SyntaxError();
+    int parts = 1;
+    for (int k = w.NextComma(i + 2, close); k < close; k = w.NextComma(k + 1, close)) ++parts;
+    if (parts > ExprMaxArgs && !op->VariableArgCount())
+      throw EZelParseError(Fmt("No \"%s\" overload accepts %d arguments!  ", op->Name().c_str(), parts));
+    ResizeArgs(f.root, parts);
+    f.close = close;
+    f.parts = parts;
+    f.part = 0;
+    f.partFrom = i + 2;
+    f.step = Step::kCallArgument;
+    return false;
+  }
+  op->SetNFuncArg(0);
+  node.Oper = op->Func();
+  node.ArgCount = 0;
+  return false;
+}
+
+// The next argument of a call, or the call's routine once all are built.
+bool NextCallArgument(const Line& w, Frame& f, SubPart& sub) {
+  if (f.part < f.parts) {
+    const int to = w.NextComma(f.partFrom, f.close) - 1;
+    if (to < f.partFrom) SyntaxError();  // an empty argument
+    sub = {f.partFrom, to, static_cast<size_t>(f.part)};
+    ++f.part;
+    f.partFrom = to + 2;
+    return true;
+  }
+  TExprRec& node = *f.root.node;
+  f.op->SetNFuncArg(f.parts);
+  node.Oper = f.op->Func();
+  node.ArgCount = f.parts;
+  f.i = f.close;
+  f.step = Step::kRightOperand;
+  return false;
+}
+
+// The right operand runs to the next operator that binds as loosely as the round's or looser.
+bool RightOperand(const Line& w, Frame& f, SubPart& sub) {
+  const int r = f.i + 1;
+  int j = w.NextOperator(r, f.to);
+  while (j >= 0 && w[j]->OperPrec() < f.op->OperPrec()) j = w.NextOperator(j + 1, f.to);
+  const int end = j < 0 ? f.to + 1 : j;
+  f.j = j;
+  f.step = Step::kNextRound;
+  if (r >= end) return false;
+  if (f.op->LexemeType() != ltOperator) SyntaxError();  // words after a function call that no operator joins
+  if (f.a >= static_cast<size_t>(f.root.node->ArgCount)) {
+    // No slot is left. When the tree so far lacks an operand (`not not x`: the first "not" got none), that
+    // is the fault to report; otherwise an operand follows a postfix operator (`x' y`).
+    if (!f.root.args.empty() && !HasAllArguments(f.root.args[0]))
+      throw EZelParseError("Syntax error: function or operand has too few arguments");
+    SyntaxError();
+  }
+  sub = {r, end - 1, f.a};
+  return true;
+}
+
+// Advances the frame until it needs a sub-part (true) or its tree is complete (false).
+bool Advance(const Line& w, Frame& f, bool isRoot, SubPart& sub) {
+  while (true) {
+    bool needs = false;
+    switch (f.step) {
+      case Step::kRound:
+        needs = StartRound(w, f, isRoot, sub);
+        break;
+      case Step::kCallArgument:
+        needs = NextCallArgument(w, f, sub);
+        break;
+      case Step::kRightOperand:
+        needs = RightOperand(w, f, sub);
+        break;
+      case Step::kNextRound:
+        if (f.j < 0) return false;
+        f.s = f.j;
+        f.step = Step::kRound;
+        break;
+      case Step::kDone:
+        return false;
+    }
+    if (needs) return true;
+  }
 }
 
 }  // namespace
 
 TNodeTree BuildTree(const TExprWordList& words) {
-  // Work on a copy so enclosing brackets can be dropped without touching the caller's list.
-  TExprWordList w(false);
-  Slice(words, 0, words.Count() - 1, w);
-  TNodeTree root;
-  int s = 0;
+  const Line w(words);
+  std::vector<Frame> frames(1);
+  frames[0].from = 0;
+  frames[0].to = w.Count() - 1;
   while (true) {
-    // Each round makes a new root; the tree so far becomes its first argument.
-    TNodeTree next = NewNode();
-    int a = 0;
-    if (root.node) {
-      SetArg(next, 0, std::move(root));
-      a = 1;
+    SubPart sub{};
+    if (Advance(w, frames.back(), frames.size() == 1, sub)) {
+      Frame& child = frames.emplace_back();
+      child.from = child.s = sub.from;
+      child.to = sub.to;
+      child.slot = sub.slot;
+      continue;
     }
-    root = std::move(next);
-    TExprRec& node = *root.node;
-    while (w.Count() >= 2 && w[0]->LexemeType() == ltLeftBracket && MatchingBracket(w, 0) == w.Count() - 1) {
-      w.Delete(w.Count() - 1);
-      w.Delete(0);
-    }
-    if (w.Count() == 0) SyntaxError();
-    if (w.Count() == 1) {
-      LeafNode(node, w[0]);
-      break;
-    }
-    int i = NextOperator(w, s);
-    if (i < 0) SyntaxError();
-    TExprWord* op = w[i];
-    if (!IsKind(op, ltOperator | kCallableKinds)) throw EZelParseError("Can not find operand/function");
-    node.ExprWord = op;
-    if (op->LexemeType() == ltOperator) {
-      node.Oper = op->Func();
-      node.ArgCount = op->NFuncArg();
-      if (i > s) {
-        if (a >= node.ArgCount) SyntaxError();  // an operand before a prefix operator
-        SetArg(root, static_cast<size_t>(a++), BuildPart(w, s, i - 1));
-      }
-    } else if (i > s || a > 0) {
-      SyntaxError();  // a function call directly after an operand or another call
-    } else if (i + 1 < w.Count() && w[i + 1]->LexemeType() == ltLeftBracket) {
-      i = CallNode(root, w, op, i + 1);
-    } else {
-      op->SetNFuncArg(0);
-      node.Oper = op->Func();
-      node.ArgCount = 0;
-    }
-    // The right operand runs to the next operator that binds as loosely as this one or looser.
-    const int r = i + 1;
-    int j = NextOperator(w, r);
-    while (j >= 0 && w[j]->OperPrec() < op->OperPrec()) j = NextOperator(w, j + 1);
-    const int end = j < 0 ? w.Count() : j;
-    if (r < end && op->LexemeType() == ltOperator) {
-      if (a >= node.ArgCount) SyntaxError();  // an operand after a postfix operator
-      SetArg(root, static_cast<size_t>(a), BuildPart(w, r, end - 1));
-    } else if (r < end) {
-      SyntaxError();  // words after a function call that no operator joins
-    }
-    if (j < 0) break;
-    s = j;
+    TNodeTree done = std::move(frames.back().root);
+    const size_t slot = frames.back().slot;
+    frames.pop_back();
+    if (frames.empty()) return done;
+    SetArg(frames.back().root, slot, std::move(done));
   }
-  return root;
-}
-
-bool HasAllArguments(const TExprRec* rec) {
-  if (!rec) return false;
-  for (int k = 0; k < rec->ArgCount; ++k) {
-    if (k >= static_cast<int>(rec->ArgList.size()) || !rec->ArgList[static_cast<size_t>(k)]) return false;
-    if (!HasAllArguments(rec->ArgList[static_cast<size_t>(k)])) return false;
-  }
-  return true;
-}
-
-bool CanVary(const TExprRec* rec) {
-  if (!rec) return false;
-  if (rec->ExprWord && IsKind(rec->ExprWord, ltVariable | ltVaryingFunction)) return true;
-  for (const TExprRec* child : rec->ArgList)
-    if (child && CanVary(child)) return true;
-  return false;
-}
-
-std::string ResultNameOf(const TSyntaxWords& words, const TExprRec* rec) {
-  if (!rec || !rec->ExprWord) return "";
-  const TExprWord* w = rec->ExprWord;
-  if (IsKind(w, kOperandKinds)) return w->Name();
-  if (w->Name() == AssignOperator || w == words.ewAssign) {
-    const TExprRec* target = rec->ArgList.empty() ? nullptr : rec->ArgList[0];
-    return target && target->ExprWord ? target->ExprWord->Name() : "";
-  }
-  return "";
 }
 
 }  // namespace zel

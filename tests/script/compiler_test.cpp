@@ -199,6 +199,8 @@ TEST_F(Compiler, MalformedTreesAreRejected) {
       {"f(1,,2)", "Syntax error in expression "},
       {"f(1) f(2)", "Syntax error in expression "},
       {"f(1, 2, 3)", "No \"f\" overload accepts 3 arguments!  "},
+      {"not not true", "Syntax error: function or operand has too few arguments"},
+      {"x' y", "Syntax error in expression "},
   };
   for (const auto& c : cases) {
     x.ClearExpressions();
