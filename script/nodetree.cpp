@@ -42,10 +42,12 @@ TNodeTree::~TNodeTree() {
   }
 }
 
-TNodeTree NewNode() { return TNodeTree(std::make_unique<TExprRec>()); }
+// Two argument slots serve operators and leaves; calls resize to their argument count (ResizeArgs) and
+// SetArg grows a node that needs more.
+TNodeTree NewNode() { return TNodeTree(std::make_unique<TExprRec>(2)); }
 
 std::unique_ptr<TExprRec> OperandNode(TExprWord* word) {
-  auto node = std::make_unique<TExprRec>();
+  auto node = std::make_unique<TExprRec>(1);
   node->ExprWord = word;
   node->Oper = word->Func();
   node->Args[0] = word->VRec();
@@ -59,8 +61,13 @@ void SetArg(TNodeTree& parent, size_t k, TNodeTree child) {
     if (parent.args.capacity() <= k) parent.args.reserve(std::max<size_t>(k + 1, 2));
     parent.args.resize(k + 1);
   }
-  parent.node->ArgList[k] = child.node.get();
-  if (child.operand) parent.node->Args[k] = child.operand->VRec();
+  TExprRec& node = *parent.node;
+  if (node.ArgList.size() <= k) {
+    node.ArgList.resize(k + 1, nullptr);
+    node.Args.resize(k + 1, nullptr);
+  }
+  node.ArgList[k] = child.node.get();
+  if (child.operand) node.Args[k] = child.operand->VRec();
   parent.args[k] = std::move(child);
 }
 

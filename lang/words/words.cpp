@@ -37,9 +37,10 @@ const TExprFuncObj& TExprWord::GetFuncObj() const {
   return (*fFuncObj)[slot];
 }
 
-const std::string& TExprWord::GetHelp() const {
-  const int slot = FVariableArgCount ? 0 : fNFuncArg;
-  return slot >= 0 && slot < ExprMaxArgs ? fHelp[slot] : kEmpty;
+const std::string& TExprWord::GetHelp() const { return HelpAt(FVariableArgCount ? 0 : fNFuncArg); }
+
+const std::string& TExprWord::HelpAt(int slot) const {
+  return slot >= 0 && static_cast<size_t>(slot) < fHelp.size() ? fHelp[static_cast<size_t>(slot)] : kEmpty;
 }
 
 bool TExprWord::HasOverload(int slot) const {
@@ -58,7 +59,8 @@ void TExprWord::SetNFuncArg(int) {
 
 void TExprWord::SetSlot(int slot, TExprFunc func, TExprFuncObj funcObj, const std::string& help) {
   fFunc[slot] = func;
-  fHelp[slot] = help;
+  if (!help.empty() && fHelp.size() <= static_cast<size_t>(slot)) fHelp.resize(static_cast<size_t>(slot) + 1);
+  if (static_cast<size_t>(slot) < fHelp.size()) fHelp[static_cast<size_t>(slot)] = help;
   if (funcObj || fFuncObj) {
     if (!fFuncObj) fFuncObj = std::make_unique<std::array<TExprFuncObj, ExprMaxArgs>>();
     (*fFuncObj)[slot] = std::move(funcObj);
@@ -183,9 +185,11 @@ void _CallBoundFirst(TExprRec& expr) {
 
 // ---- nodes -----------------------------------------------------------------------------------------
 
-TExprRec::TExprRec() : tmpRes(std::make_unique<TValueRec>()) {
+TExprRec::TExprRec() : TExprRec(ExprMaxArgs) {}
+
+TExprRec::TExprRec(int argSlots) : tmpRes(std::make_unique<TValueRec>()) {
   Res = tmpRes.get();
-  ResizeArgs(ExprMaxArgs);
+  ResizeArgs(argSlots);
 }
 
 TExprRec::~TExprRec() = default;

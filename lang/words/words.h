@@ -65,7 +65,7 @@ class TExprWord {
 
   // Per-slot access for listings.
   TExprFunc FuncAt(int slot) const { return fFunc[slot]; }
-  const std::string& HelpAt(int slot) const { return fHelp[slot]; }
+  const std::string& HelpAt(int slot) const;
   bool HasOverload(int slot) const;
   bool CanHaveZeroArguments() const;
 
@@ -93,7 +93,9 @@ class TExprWord {
   std::array<TExprFunc, ExprMaxArgs> fFunc{};
   // Bound routines are rare: the array exists only once one is set.
   std::unique_ptr<std::array<TExprFuncObj, ExprMaxArgs>> fFuncObj;
-  std::array<std::string, ExprMaxArgs> fHelp;
+  // Help texts by slot; only as long as the highest slot given a text (constants and variables have
+  // none or one, so a word stays small).
+  std::vector<std::string> fHelp;
   int fNFuncArg = 0;
   int fNResultArg = 0;
   int fOperPrec = 0;
@@ -309,6 +311,8 @@ class TExprComma : public TExprWord {
 class TExprRec {
  public:
   TExprRec();
+  // A node with `argSlots` argument slots (the compiler's nodes: as many as the node's arguments).
+  explicit TExprRec(int argSlots);
   TExprRec(const TExprRec&) = delete;
   TExprRec& operator=(const TExprRec&) = delete;
   ~TExprRec();
