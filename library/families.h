@@ -17,4 +17,10 @@ void RegisterConcatFunctions(TWordList& words, bool alwaysReal, TExprWord*& colC
 // ifthen.cpp: ifthen.
 void RegisterIfThen(TWordList& words);
 
+// strings.cpp: inttostr, sampletostr, cplxtostr, formatsample, formatcplx, upper, lower, trim, replacestr,
+// replacetext, pos, comparestr, comparetext and their capitalised twins.
+void RegisterStringFunctions(TWordList& words);
+// conversions.cpp: double, boolean and their capitalised twins.
+void RegisterConversionFunctions(TWordList& words);
+
 }  // namespace zel
