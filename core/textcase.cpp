@@ -23,6 +23,7 @@ struct CaseRun {
 // Lower case → upper case.
 constexpr CaseRun kToUpper[] = {
     {0x61, 0x7A, -32},                  // a-z
+    {0xB5, 0xB5, 0x39C - 0xB5},         // micro sign µ → Greek Μ
     {0xE0, 0xF6, -32},                  // à-ö
     {0xF8, 0xFE, -32},                  // ø-þ
     {0xFF, 0xFF, 0x178 - 0xFF},         // ÿ → Ÿ
@@ -63,6 +64,7 @@ constexpr CaseRun kToLower[] = {
     {0x410, 0x42F, 32},                // А-Я
 };
 
+// The partner of c by the first run that covers it; c itself when none does.
 template <std::size_t N>
 char32_t MapBy(const CaseRun (&runs)[N], char32_t c) {
   for (const CaseRun& r : runs) {
@@ -74,10 +76,12 @@ char32_t MapBy(const CaseRun (&runs)[N], char32_t c) {
   return c;
 }
 
+// One character to upper case, to lower case, and folded for comparisons (lower case of upper case).
 char32_t ToUpper(char32_t c) { return MapBy(kToUpper, c); }
 char32_t ToLower(char32_t c) { return MapBy(kToLower, c); }
 char32_t Fold(char32_t c) { return ToLower(ToUpper(c)); }
 
+// True for a UTF-8 continuation byte (10xxxxxx).
 bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 // The text with f applied to each ASCII character and each two-byte character; longer characters and
@@ -103,6 +107,7 @@ std::string MapLetters(std::string_view utf8, char32_t (*f)(char32_t)) {
   return out;
 }
 
+// -1, 0 or 1.
 int Sign(int x) { return (x > 0) - (x < 0); }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // Letter case, comparison and search of UTF-8 text, for the string functions of scripts. Results do not
 // depend on the process locale.
 //
-// Case mapping is one letter for one letter for the Latin (ASCII, Latin-1, Latin Extended-A), Greek and
-// Cyrillic alphabets, with the Unicode simple case mappings of those letters; every other character
-// (and any byte that is not valid UTF-8) is kept as it is. A mapped letter has the UTF-8 length of the
-// original, so byte offsets in a mapped text are those of the original. Letters without a one-letter
-// partner stay unchanged: "ß", "ŉ", "ı", "İ", "ſ", "µ". Positions count characters (code points), as
-// CharCount and CharOffset in core/text.h do.
+// Case mapping is one letter for one letter, by the Unicode case mappings of the characters of Basic
+// Latin, Latin-1, Latin Extended-A (U+0000-U+017F), the Greek letters (U+0386-U+03CE) and Cyrillic
+// U+0400-U+045F; every other character (and any byte that is not valid UTF-8) is kept as it is. A letter
+// whose partner is more than one letter ("ß" → "SS", "ŉ") or has another UTF-8 length ("ı" → "I", "İ",
+// "ſ") stays unchanged, so byte offsets in a mapped text are those of the original. Positions count
+// characters (code points), as CharCount and CharOffset in core/text.h do.
 #pragma once
 
 #include <string>

@@ -23,10 +23,12 @@ namespace {
 
 using namespace dispatch;
 
+// The one argument.
 const TValueRec& Arg(const TExprRec& e) { return *e.Args[0]; }
 
 // ---- double(x) ----
 
+// The routines of the cells: the argument kind they read is in their names.
 void RealFromReal(TExprRec& e) { e.Res->SetDoubleValue(Arg(e).DoubleValue()); }
 void RealFromInt(TExprRec& e) { e.Res->SetDoubleValue(static_cast<double>(Arg(e).IntegerValue())); }
 void RealFromBool(TExprRec& e) { e.Res->SetDoubleValue(Arg(e).BoolValue() ? 1 : 0); }
@@ -53,6 +55,7 @@ constexpr UnaryCells kDouble = [] {
   return t;
 }();
 
+// double(x): dispatches on the first evaluation.
 void _Double(TExprRec& e) { Dispatch(e, kDouble); }
 
 // ---- boolean(x) ----
@@ -77,6 +80,7 @@ void MaskOfInt(const TNubraInt& src, TNubraInt& dst) {
   });
 }
 
+// The routines of the cells: the argument kind they read is in their names.
 void BoolFromReal(TExprRec& e) { e.Res->SetBoolValue(Arg(e).DoubleValue() != 0); }
 void BoolFromInt(TExprRec& e) { e.Res->SetBoolValue(Arg(e).IntegerValue() != 0); }
 void BoolFromCplx(TExprRec& e) { e.Res->SetBoolValue(Arg(e).ComplexValue() != TCplx(0, 0)); }
@@ -125,6 +129,7 @@ constexpr UnaryCells kBoolean = [] {
   return t;
 }();
 
+// boolean(x): dispatches on the first evaluation.
 void _Boolean(TExprRec& e) { Dispatch(e, kBoolean); }
 
 constexpr TFunctionEntry kConversions[] = {

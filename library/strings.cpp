@@ -1,7 +1,7 @@
 // String functions: numbers as text (inttostr, sampletostr, cplxtostr, formatsample, formatcplx), letter
 // case, trimming, replacing, searching and comparing. Each routine checks the types of its arguments on
-// every call (types a script cannot change under a compiled node, so the check is a few comparisons) and
-// raises the unsupported-types error naming all of them before it touches the result.
+// every call (a few comparisons next to the text work) and raises the unsupported-types error naming all
+// of them before it touches the result.
 //
 // Strings hold UTF-8: positions count characters, and letter case follows core/textcase.h, which does not
 // depend on the process locale (docs/functions.md, "Strings and conversions", gives the choices).
@@ -28,13 +28,16 @@ void Require(const TExprRec& e, std::initializer_list<TValueType> types) {
     if (e.Args[i++]->ValueType() != t) RaiseUnsupportedArgs(e);
 }
 
+// The text of argument i (a string, checked before).
 const std::string& Text(const TExprRec& e, int i) { return e.Args[i]->StringValue(); }
 
+// A string result.
 void PutText(TExprRec& e, const std::string& s) {
   e.Res->DefineString();
   e.Res->SetStringValue(s);
 }
 
+// An integer result (which also carries the number as a double).
 void PutInt(TExprRec& e, std::int64_t v) {
   e.Res->DefineInteger();
   e.Res->SetIntegerValue(v);
@@ -73,6 +76,7 @@ void _FormatCplx(TExprRec& e) {
   PutText(e, FormatCplx(e.Args[0]->ComplexValue(), Text(e, 1), Text(e, 2)));
 }
 
+// upper(x), lower(x): the text with its letters in one case.
 void _Upper(TExprRec& e) {
   Require(e, {vtString});
   PutText(e, UpperCase(Text(e, 0)));
