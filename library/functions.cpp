@@ -13,6 +13,8 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterConcatFunctions(words, options.concatsAlwaysReal, refs.colConcat, refs.rowConcat);
   RegisterElementWiseFunctions(words);
   RegisterIfThen(words);
+  RegisterToIntegerFunctions(words);
+  RegisterNumberTests(words);
   InitOperators(words, refs.colonOp, refs.assignOp);
   return refs;
 }
