@@ -24,8 +24,8 @@ using Quiet = bp::policy<bp::domain_error<bp::ignore_error>, bp::pole_error<bp::
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kPi = std::numbers::pi;
 
-// True at the poles of Γ: 0, -1, -2, ...
-bool IsPole(double x) { return x <= 0 && x == std::floor(x); }
+// True at the poles of Γ: 0, -1, -2, ... (not at -INF, where Γ has no limit).
+bool IsPole(double x) { return x <= 0 && x == std::floor(x) && !std::isinf(x); }
 
 // ---- complex log-gamma -----------------------------------------------------------------------------
 
@@ -69,8 +69,7 @@ double Gamma(double x) {
 }
 
 double LnGamma(double x) {
-  if (IsPole(x)) return kInf;
-  if (std::isinf(x)) return kInf;
+  if (IsPole(x) || x == kInf) return kInf;
   return boost::math::lgamma(x, Quiet());
 }
 

@@ -7,9 +7,9 @@
 
 namespace zel {
 
-// Γ(x); +INF at every pole (0, -1, -2, ...) and above 171.62; NaN for NaN and -INF.
+// Γ(x); +INF at every pole (0, -1, -2, ...) and above 171.62; NaN for NaN and -INF (no limit there).
 double Gamma(double x);
-// ln|Γ(x)|; +INF at the poles.
+// ln|Γ(x)|; +INF at the poles and at +INF, NaN at -INF.
 double LnGamma(double x);
 // Γ(z) for complex z (NaN at the poles).
 TCplx Gamma(TCplx z);
