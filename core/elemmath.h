@@ -9,13 +9,18 @@
 //     complex arithmetic, a real element stays real, so real functions outside their domain give NaN
 //     (sqrt(-1), ln(-1)) or infinities (ln(0)) as IEEE arithmetic does; abs gives real results.
 //   - dst may be src (in place); any other sharing of storage goes through a temporary.
+//   - a kernel without a complex form (callable with double only) raises ENubraException for complex src.
 #pragma once
 
 #include <cmath>
+#include <cstdint>
+#include <numbers>
 #include <type_traits>
 
 #include "core/cplx.h"
+#include "core/errors.h"
 #include "core/nubra.h"
+#include "core/special.h"
 
 namespace zel {
 
@@ -31,6 +36,159 @@ inline constexpr auto Abs = [](auto x) { return std::abs(x); };
 inline constexpr auto Sin = [](auto x) { return std::sin(x); };
 inline constexpr auto Cos = [](auto x) { return std::cos(x); };
 inline constexpr auto Tan = [](auto x) { return std::tan(x); };
+}  // namespace elem
+
+// ---- one-argument library kernels: exponentials to special functions ---------------------------------
+//
+// Kernels written for `auto x` take doubles and TCplx; kernels written for `double x` have no complex
+// form (MapElements refuses complex data for them, the library raises the function's own message).
+// Inverse and reciprocal functions follow their standard identities (arcsec x = arccos(1/x), ...), so
+// their complex branch cuts are those of the C library's complex functions.
+
+namespace elem {
+
+template <class T>
+inline constexpr bool kIsCplx = std::is_same_v<T, TCplx>;
+
+// f applied to the real and the imaginary part of a complex x, or to a real x.
+template <class T, class F>
+T PartWise(T x, F f) {
+  if constexpr (kIsCplx<T>) {
+    return {f(x.real()), f(x.imag())};
+  } else {
+    return f(x);
+  }
+}
+
+inline constexpr auto Exp2 = [](auto x) {
+  if constexpr (kIsCplx<decltype(x)>) {
+    return std::exp(x * std::numbers::ln2);
+  } else {
+    return std::exp2(x);
+  }
+};
+// 10^x by the power routine, exact for integral x.
+inline constexpr auto Exp10 = [](auto x) {
+  if constexpr (kIsCplx<decltype(x)>) {
+    return std::exp(x * std::numbers::ln10);
+  } else {
+    return std::pow(10.0, x);
+  }
+};
+inline constexpr auto Log10 = [](auto x) { return std::log10(x); };
+inline constexpr auto Log2 = [](auto x) {
+  if constexpr (kIsCplx<decltype(x)>) {
+    return std::log(x) / std::numbers::ln2;
+  } else {
+    return std::log2(x);
+  }
+};
+// The real cube root of a real x (negative for negative x); the principal root of a complex x.
+inline constexpr auto Cbrt = [](auto x) {
+  if constexpr (kIsCplx<decltype(x)>) {
+    return std::exp(std::log(x) / 3.0);
+  } else {
+    return std::cbrt(x);
+  }
+};
+
+inline constexpr auto Sec = [](auto x) { return 1.0 / std::cos(x); };
+inline constexpr auto Csc = [](auto x) { return 1.0 / std::sin(x); };
+inline constexpr auto Cot = [](auto x) { return 1.0 / std::tan(x); };
+inline constexpr auto ArcSin = [](auto x) { return std::asin(x); };
+inline constexpr auto ArcCos = [](auto x) { return std::acos(x); };
+inline constexpr auto ArcTan = [](auto x) { return std::atan(x); };
+inline constexpr auto ArcSec = [](auto x) { return std::acos(1.0 / x); };
+inline constexpr auto ArcCsc = [](auto x) { return std::asin(1.0 / x); };
+// arctan(1/x): values in (-π/2, π/2], jumping from -π/2 to π/2 at 0.
+inline constexpr auto ArcCot = [](auto x) { return std::atan(1.0 / x); };
+
+inline constexpr auto Sinh = [](auto x) { return std::sinh(x); };
+inline constexpr auto Cosh = [](auto x) { return std::cosh(x); };
+inline constexpr auto Tanh = [](auto x) { return std::tanh(x); };
+inline constexpr auto Sech = [](auto x) { return 1.0 / std::cosh(x); };
+inline constexpr auto Csch = [](auto x) { return 1.0 / std::sinh(x); };
+inline constexpr auto Coth = [](auto x) { return 1.0 / std::tanh(x); };
+inline constexpr auto ArcSinh = [](auto x) { return std::asinh(x); };
+inline constexpr auto ArcCosh = [](auto x) { return std::acosh(x); };
+inline constexpr auto ArcTanh = [](auto x) { return std::atanh(x); };
+inline constexpr auto ArcSech = [](auto x) { return std::acosh(1.0 / x); };
+inline constexpr auto ArcCsch = [](auto x) { return std::asinh(1.0 / x); };
+inline constexpr auto ArcCoth = [](auto x) { return std::atanh(1.0 / x); };
+
+// Angles: the conversion factors apply to complex elements as well.
+inline constexpr auto DegToRad = [](auto x) { return x * (std::numbers::pi / 180); };
+inline constexpr auto RadToDeg = [](auto x) { return x * (180 / std::numbers::pi); };
+// x - 2πn for the integer n nearest to x/2π (halves to even): the exact IEEE remainder, in [-π, π].
+inline constexpr auto FixAngle = [](double x) { return std::remainder(x, 2 * std::numbers::pi); };
+// cos x + i·sin x.
+inline constexpr auto Expj = [](double x) { return TCplx(std::cos(x), std::sin(x)); };
+
+// Complex parts: std::real, std::imag, std::norm and std::arg take real arguments as x + 0i.
+inline constexpr auto Real = [](auto x) { return std::real(x); };
+inline constexpr auto Imag = [](auto x) { return std::imag(x); };
+inline constexpr auto ToCplx = [](auto x) { return TCplx(x); };
+inline constexpr auto Conj = [](auto x) {
+  if constexpr (kIsCplx<decltype(x)>) {
+    return std::conj(x);
+  } else {
+    return x;
+  }
+};
+// re + i·im becomes im + i·re.
+inline constexpr auto Flip = [](auto x) { return TCplx(std::imag(x), std::real(x)); };
+// re² + im².
+inline constexpr auto Norm = [](auto x) { return std::norm(x); };
+inline constexpr auto Arg = [](auto x) { return std::arg(x); };
+// -1, 0 or 1 of the argument's type (NaN stays NaN); x/|x| for a complex x other than 0.
+inline constexpr auto Sgn = [](auto x) {
+  using T = decltype(x);
+  if constexpr (kIsCplx<T>) {
+    return x == 0.0 ? x : x / std::abs(x);
+  } else {
+    return x > 0 ? T(1) : (x < 0 ? T(-1) : x);
+  }
+};
+
+// Rounding, each part of a complex x on its own.
+inline constexpr auto Ceil = [](auto x) { return PartWise(x, [](double v) { return std::ceil(v); }); };
+inline constexpr auto Floor = [](auto x) { return PartWise(x, [](double v) { return std::floor(v); }); };
+// Halves to the even neighbour (the default rounding mode).
+inline constexpr auto Round = [](auto x) { return PartWise(x, [](double v) { return std::nearbyint(v); }); };
+inline constexpr auto Trunc = [](auto x) { return PartWise(x, [](double v) { return std::trunc(v); }); };
+// x - trunc(x): the sign of x is kept.
+inline constexpr auto Frac = [](auto x) { return PartWise(x, [](double v) { return v - std::trunc(v); }); };
+
+// Tests: a complex value is NaN (infinite) when either part is.
+inline constexpr auto IsNaN = [](auto x) {
+  if constexpr (kIsCplx<decltype(x)>) {
+    return std::isnan(x.real()) || std::isnan(x.imag());
+  } else {
+    return std::isnan(x);
+  }
+};
+inline constexpr auto IsInf = [](auto x) {
+  if constexpr (kIsCplx<decltype(x)>) {
+    return std::isinf(x.real()) || std::isinf(x.imag());
+  } else {
+    return std::isinf(x);
+  }
+};
+inline constexpr auto IsInfNaN = [](auto x) {
+  if constexpr (kIsCplx<decltype(x)>) {
+    return !std::isfinite(x.real()) || !std::isfinite(x.imag());
+  } else {
+    return !std::isfinite(x);
+  }
+};
+
+// Special functions (core/special.h).
+inline constexpr auto Gamma = [](auto x) { return zel::Gamma(x); };
+inline constexpr auto LnGamma = [](auto x) { return zel::LnGamma(x); };
+inline constexpr auto Erf = [](double x) { return zel::Erf(x); };
+inline constexpr auto Erfc = [](double x) { return zel::Erfc(x); };
+inline constexpr auto ErfInv = [](double x) { return zel::ErfInv(x); };
+
 }  // namespace elem
 
 // ---- the element-wise map: dst = f(src) ------------------------------------------------------------
@@ -57,8 +215,14 @@ void MapLoop(R* d, const A* s, int n, F f) {
 // complexity. The choice between real and complex loops is made once per call, outside the loop.
 template <class F>
 void MapElements(const TNubraVec& src, TNubraVec& dst, F f) {
+  constexpr bool complexForm = std::is_invocable_v<F, TCplx>;
   const bool inComplex = src.Complex();
-  const bool outComplex = inComplex ? detail::ComplexOut<TCplx, F> : detail::ComplexOut<double, F>;
+  bool outComplex = detail::ComplexOut<double, F>;
+  if constexpr (complexForm) {
+    if (inComplex) outComplex = detail::ComplexOut<TCplx, F>;
+  } else {
+    if (inComplex) ERaise("MapElements: the function has no complex form");
+  }
   if (detail::MapNeedsTemporary(src, dst, outComplex)) {
     const auto through = [&](auto&& t) {
       MapElements(src, t, f);
@@ -81,10 +245,23 @@ void MapElements(const TNubraVec& src, TNubraVec& dst, F f) {
       detail::MapLoop(dst.PValues(), s, n, f);
     }
   };
-  if (inComplex) {
-    run(src.PCValues());
+  if constexpr (complexForm) {
+    if (inComplex) return run(src.PCValues());
+  }
+  run(src.PValues());
+}
+
+// dst = 1 where test(src element) holds, else 0: an integer (bool) object of src's size (a matrix dst
+// the shape of a matrix src) with 32-bit elements. The test takes doubles and, for complex src, TCplx.
+template <class F>
+void TestElements(const TNubraVec& src, TNubraInt& dst, F test) {
+  dst.SizeShape(src.Rows(), src.Cols(), prInt32);
+  std::int32_t* d = dst.PIValues();
+  const int n = src.Length();
+  if (src.Complex()) {
+    detail::MapLoop(d, src.PCValues(), n, [test](TCplx z) { return std::int32_t{test(z)}; });
   } else {
-    run(src.PValues());
+    detail::MapLoop(d, src.PValues(), n, [test](double x) { return std::int32_t{test(x)}; });
   }
 }
 

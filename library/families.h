@@ -7,7 +7,8 @@
 
 namespace zel {
 
-// elementwise.cpp: exp, ln/log, sqr, sqrt, abs, sin, cos, tan and their capitalised twins.
+// elementwise.cpp: the one-argument element-wise functions (exp, ln/log, sqrt, trigonometry, complex parts,
+// rounding to doubles, gamma, erf, ...) and their capitalised twins.
 void RegisterElementWiseFunctions(TWordList& words);
 
 // concat.cpp: colconcat and rowconcat in the variant that makes integer data real (`alwaysReal`) or the
@@ -22,5 +23,10 @@ void RegisterIfThen(TWordList& words);
 void RegisterStringFunctions(TWordList& words);
 // conversions.cpp: double, boolean and their capitalised twins.
 void RegisterConversionFunctions(TWordList& words);
+// tointeger.cpp: roundtoint, trunctoint, integer and their capitalised twins.
+void RegisterToIntegerFunctions(TWordList& words);
+
+// numtests.cpp: isnan, isinf, isinfnan, isnaninf and their capitalised twins.
+void RegisterNumberTests(TWordList& words);
 
 }  // namespace zel

@@ -15,6 +15,8 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterIfThen(words);
   RegisterStringFunctions(words);
   RegisterConversionFunctions(words);
+  RegisterToIntegerFunctions(words);
+  RegisterNumberTests(words);
   InitOperators(words, refs.colonOp, refs.assignOp);
   return refs;
 }
