@@ -17,4 +17,21 @@ void RegisterConcatFunctions(TWordList& words, bool alwaysReal, TExprWord*& colC
 // ifthen.cpp: ifthen.
 void RegisterIfThen(TWordList& words);
 
+// binary_math.cpp: logN, power/pow, intpower/intpow, rem, arctan2, pythag, polartocart, root.
+void RegisterBinaryMathFunctions(TWordList& words);
+// binary_math.cpp: the routine of cplx(re, im), the 2-argument overload of cplx; its row belongs right
+// after the 1-argument cplx row of elementwise.cpp:
+//   {"cplx", "Cplx", MakeComplex, 2, "cplx(re,im): make complex value (re+im*I)"}
+void MakeComplex(TExprRec& expr);
+// outputs.cpp: sincos, sinhcosh, carttopolar (two output arguments each).
+void RegisterOutputFunctions(TWordList& words);
+// integer_math.cpp: gcd, lcm, remdiv.
+void RegisterIntegerFunctions(TWordList& words);
+// thresholds.cpp: threshbottom, threshtop.
+void RegisterThresholdFunctions(TWordList& words);
+// random.cpp: random, randomg, randg.
+void RegisterRandomFunctions(TWordList& words);
+// misc.cpp: undefine, IsEqual.
+void RegisterMiscFunctions(TWordList& words);
+
 }  // namespace zel

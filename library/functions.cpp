@@ -13,6 +13,12 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterConcatFunctions(words, options.concatsAlwaysReal, refs.colConcat, refs.rowConcat);
   RegisterElementWiseFunctions(words);
   RegisterIfThen(words);
+  RegisterBinaryMathFunctions(words);
+  RegisterOutputFunctions(words);
+  RegisterIntegerFunctions(words);
+  RegisterThresholdFunctions(words);
+  RegisterRandomFunctions(words);
+  RegisterMiscFunctions(words);
   InitOperators(words, refs.colonOp, refs.assignOp);
   return refs;
 }
