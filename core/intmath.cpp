@@ -20,10 +20,12 @@ namespace {
 
 constexpr std::uint64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
 
+// |a| as an unsigned value (exact for INT64_MIN).
 std::uint64_t Magnitude(std::int64_t a) {
   return a < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(a) : static_cast<std::uint64_t>(a);
 }
 
+// gcd(|a|, |b|).
 std::uint64_t GcdMagnitude(std::int64_t a, std::int64_t b) { return std::gcd(Magnitude(a), Magnitude(b)); }
 
 // |lcm(a, b)|, or a value above kInt64Max when it does not fit into 64 bits.
@@ -37,16 +39,19 @@ std::uint64_t LcmMagnitude(std::int64_t a, std::int64_t b) {
 // A magnitude as a signed 64-bit value, INT64_MAX when larger (array elements saturate anyway).
 std::int64_t Clamped(std::uint64_t m) { return static_cast<std::int64_t>(std::min(m, kInt64Max)); }
 
+// A magnitude as a signed 64-bit value; EIntOverflow when it does not fit.
 std::int64_t Checked(std::uint64_t m) {
   if (m > kInt64Max) throw EIntOverflow();
   return static_cast<std::int64_t>(m);
 }
 
+// The element operations of the array forms.
 constexpr auto kGcd = [](std::int64_t a, std::int64_t b) { return Clamped(GcdMagnitude(a, b)); };
 constexpr auto kLcm = [](std::int64_t a, std::int64_t b) { return Clamped(LcmMagnitude(a, b)); };
 constexpr auto kMax = [](std::int64_t a, std::int64_t b) { return std::max(a, b); };
 constexpr auto kMin = [](std::int64_t a, std::int64_t b) { return std::min(a, b); };
 
+// v clamped to the range of T.
 template <class T>
 T Saturate(std::int64_t v) {
   constexpr std::int64_t lo = std::numeric_limits<T>::min();

@@ -85,9 +85,11 @@ void CartToPolar(const TNubraVec& x, TNubraVec& amplitude, TNubraVec& phase);
 
 namespace detail {
 
+// Whether an operand type is an array (TVec, TZel) rather than a scalar.
 template <class X>
 constexpr bool kIsArray = std::is_base_of_v<TNubraVec, X>;
 
+// The array of an operand, or nullptr for a scalar.
 template <class X>
 const TNubraVec* ArrayOf(const X& x) {
   if constexpr (kIsArray<X>) {
@@ -125,8 +127,11 @@ void WithElementType(const X& x, F&& f) {
 template <class E, class X>
 auto Reader(const X& x) {
   if constexpr (kIsArray<X>) {
-    const E* p = reinterpret_cast<const E*>(x.PValues());
-    return [p](int i) { return p[i]; };
+    if constexpr (std::is_same_v<E, TCplx>) {
+      return [p = x.PCValues()](int i) { return p[i]; };
+    } else {
+      return [p = x.PValues()](int i) { return p[i]; };
+    }
   } else {
     return [s = x](int) { return s; };
   }
@@ -165,7 +170,12 @@ void MapPairs(const char* who, const A& a, const B& b, TNubraVec& dst, F f) {
           return;
         }
         detail::SizePairResult(dst, arrA, arrB, n, outComplex);
-        R* d = reinterpret_cast<R*>(dst.PValues());
+        R* d;
+        if constexpr (outComplex) {
+          d = dst.PCValues();
+        } else {
+          d = dst.PValues();
+        }
         const auto ra = detail::Reader<EA>(a);
         const auto rb = detail::Reader<EB>(b);
         for (int i = 0; i < n; ++i) d[i] = f(ra(i), rb(i));

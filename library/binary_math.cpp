@@ -16,8 +16,10 @@ namespace {
 
 using namespace dispatch;
 
+// The operands of a two-argument node.
 TValueRec& Left(TExprRec& e) { return *e.Args[0]; }
 TValueRec& Right(TExprRec& e) { return *e.Args[1]; }
+// The elements of a vector or matrix result.
 TNubraVec& ResArr(TExprRec& e) { return e.Res->RealElements(); }
 
 // A real, integer or complex scalar as a complex.
@@ -76,6 +78,7 @@ void _LogN(TExprRec& e) { Dispatch(e, kLogNCells); }
 constexpr char kArcTan2Name[] = "ArcTan2";
 using ArcTan2 = Pairs<elem::ArcTan2, kArcTan2Name>;
 
+// The refusals of complex operands and of a scalar with an array.
 void ArcTan2Complex(TExprRec&) { throw EZelParseError("ArcTan2: Argument can not be complex"); }
 void ArcTan2Mixed(TExprRec&) {
   throw EZelParseError(
@@ -139,6 +142,7 @@ void _PolarToCart(TExprRec& e) { Dispatch(e, kPolarCells); }
 constexpr char kCplxName[] = "Cplx";
 using MakeCplx = Pairs<elem::MakeComplex, kCplxName>;
 
+// The refusal of complex operands.
 [[noreturn]] void RaiseRealExpected() { throw EZelParseError("Cplx: real arguments was expected"); }
 void CplxOfComplex(TExprRec&) { RaiseRealExpected(); }
 // Two real arrays of one kind; complex data is refused like a complex scalar.
@@ -163,6 +167,7 @@ constexpr BinaryCells kCplxCells = [] {
 struct RootIndex {
   std::int64_t k, n;
 };
+// Reads k and n, refusing other types than integers.
 RootIndex IndexOf(const TExprRec& e) {
   const TValueRec& k = *e.Args[1];
   const TValueRec& n = *e.Args[2];
@@ -171,6 +176,7 @@ RootIndex IndexOf(const TExprRec& e) {
   return {k.IntegerValue(), n.IntegerValue()};
 }
 
+// root of a real or complex scalar, and of every element of an array.
 void RootOfScalar(TExprRec& e) {
   const RootIndex r = IndexOf(e);
   e.Res->SetComplexValue(Root(CplxOf(Left(e)), r.k, r.n));

@@ -13,6 +13,7 @@ namespace {
 
 using namespace dispatch;
 
+// The operands of a two-argument node.
 TValueRec& Left(TExprRec& e) { return *e.Args[0]; }
 TValueRec& Right(TExprRec& e) { return *e.Args[1]; }
 

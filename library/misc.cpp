@@ -26,7 +26,9 @@ struct Elements {
   TCplx scalar;
   int count = 1;
 
+  // Whether the value is one scalar.
   bool IsScalar() const { return !real && !ints; }
+  // Element i as a complex number.
   TCplx At(int i) const {
     if (real) return real->Complex() ? real->CValues(i) : TCplx(real->Values(i), 0);
     if (ints) return {static_cast<double>(ints->Get(i)), 0};

@@ -65,6 +65,7 @@ struct TwoOutputs {
   }
 };
 
+// The scalar kernels of the outputs.
 double Sin(double x) { return std::sin(x); }
 double Cos(double x) { return std::cos(x); }
 double Sinh(double x) { return std::sinh(x); }
@@ -74,6 +75,7 @@ double Phase(double x) { return std::atan2(0.0, x); }
 double CplxAmplitude(TCplx z) { return std::abs(z); }
 double CplxPhase(TCplx z) { return std::arg(z); }
 
+// The core's array forms, as plain functions usable as template arguments.
 void SinCosOf(const TNubraVec& x, TNubraVec& s, TNubraVec& c) { SinCos(x, s, c); }
 void SinhCoshOf(const TNubraVec& x, TNubraVec& s, TNubraVec& c) { SinhCosh(x, s, c); }
 void PolarOf(const TNubraVec& x, TNubraVec& a, TNubraVec& p) { CartToPolar(x, a, p); }

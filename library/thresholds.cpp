@@ -14,6 +14,7 @@ namespace {
 
 using namespace dispatch;
 
+// The value and the level of a threshold node.
 TValueRec& X(TExprRec& e) { return *e.Args[0]; }
 TValueRec& Level(TExprRec& e) { return *e.Args[1]; }
 
@@ -43,6 +44,7 @@ struct Top {
   static void Of(const TNubraInt& x, std::int64_t level, TNubraInt& dst) { ThreshTop(x, level, dst); }
 };
 
+// The typed routines and the cell table of a threshold in direction Dir.
 template <class Dir>
 struct Threshold {
   static void Real(TExprRec& e) {
