@@ -1,5 +1,5 @@
 # Two entry points: `make run` and `make test`. Each installs missing packages, configures, builds and runs.
-.PHONY: deps run test build-release build-test bench fuzz clean format
+.PHONY: deps run test build-release build-test bench fuzz clean format docs
 
 JOBS ?= $(shell nproc)
 
@@ -33,6 +33,13 @@ fuzz: deps
 
 test: build-test
 	cd build/test && OPENBLAS_NUM_THREADS=1 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Rewrites the generated tables of docs/functions.md from the help texts of a freshly built zel.
+docs: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS) --target zel_app
+	OPENBLAS_NUM_THREADS=1 cmake -DZEL=build/release/apps/zel/zel -DDOC=docs/functions.md -DMODE=write \
+	  -P tests/functions_doc.cmake
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

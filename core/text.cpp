@@ -443,9 +443,8 @@ std::string NonFiniteToStr(double x) {
   return x > 0 ? "INF" : "-INF";
 }
 
-// FormatSample, also telling whether the shown value is zero (FormatCplx needs that for the sign).
-std::string FormatPicture(double x, const std::string& format, bool& isZero) {
-  isZero = x == 0;
+// FormatSample: x by the section its sign and shown value choose.
+std::string FormatPicture(double x, const std::string& format) {
   if (!std::isfinite(x)) return NonFiniteToStr(x);
   if (format.empty()) return SampleToStr(x);
   const std::vector<std::string_view> sections = SplitSections(format);
@@ -457,6 +456,7 @@ std::string FormatPicture(double x, const std::string& format, bool& isZero) {
   const std::string_view section = sections[ownNegative ? 1 : 0];
   if (section.empty()) return SampleToStr(x);
   const TPicture pic = ParsePicture(section);
+  bool isZero = false;
   std::string out = FormatBy(pic, ax, isZero);
   if (isZero) {
     // A value that shows as zero is formatted as zero: by the zero section, else by the positive one.
@@ -491,19 +491,20 @@ std::string CplxToStr(TCplx z, int width, int precision) {
   return s;
 }
 
-std::string FormatSample(double x, const std::string& format) {
-  bool isZero = false;
-  return FormatPicture(x, format, isZero);
-}
+std::string FormatSample(double x, const std::string& format) { return FormatPicture(x, format); }
 
 std::string FormatCplx(TCplx z, const std::string& reFormat, const std::string& imFormat) {
-  const double im = z.imag();
-  bool imZero = false;
   std::string s = FormatSample(z.real(), reFormat);
-  const std::string imText = FormatPicture(std::fabs(im), imFormat, imZero);
-  s += im < 0 && !imZero ? '-' : '+';
-  s += imText;
-  s += 'i';
+  const double im = z.imag();
+  if (imFormat.empty() || !std::isfinite(im)) {
+    // No picture (or none that applies): the imaginary part as CplxToStr writes it.
+    s += im < 0 ? '-' : '+';
+    s += SampleToStr(std::fabs(im));
+    s += 'i';
+  } else {
+    // The picture writes the sign (by its sections) and the "i" itself.
+    s += FormatSample(im, imFormat);
+  }
   return s;
 }
 

@@ -24,7 +24,9 @@ std::string CplxToStr(TCplx z, int width = 0, int precision = 15);
 // grouping, "E+00"/"E-00"/"e+00"/"e-00" an exponent, quoted text ('..' or "..") and any other character
 // literal. An empty picture gives SampleToStr(x).
 std::string FormatSample(double x, const std::string& format);
-// Formats both parts with their pictures: re then sign then |im| then "i".
+// The real part by reFormat, then the imaginary part by imFormat, which writes its own sign and "i" (by
+// its sections: "+0.###i;-0.###i"); nothing is added between or after them. An empty imFormat (and a NaN
+// or infinite imaginary part, which no picture shows) writes the imaginary part as CplxToStr does.
 std::string FormatCplx(TCplx z, const std::string& reFormat, const std::string& imFormat);
 
 // Parses a real number ("3", "-2.5e-3", "NAN", "INF", "-INF"); surrounding blanks are ignored. Anything

@@ -17,6 +17,12 @@ void RegisterConcatFunctions(TWordList& words, bool alwaysReal, TExprWord*& colC
 // ifthen.cpp: ifthen.
 void RegisterIfThen(TWordList& words);
 
+// strings.cpp: inttostr, sampletostr, cplxtostr, formatsample, formatcplx, upper, lower, trim, replacestr,
+// replacetext, pos, comparestr, comparetext and their capitalised twins.
+void RegisterStringFunctions(TWordList& words);
+// conversions.cpp: double, boolean and their capitalised twins.
+void RegisterConversionFunctions(TWordList& words);
+
 // binary_math.cpp: logN, power/pow, intpower/intpow, rem, arctan2, pythag, polartocart, root.
 void RegisterBinaryMathFunctions(TWordList& words);
 // binary_math.cpp: the routine of cplx(re, im), the 2-argument overload of cplx; its row belongs right

@@ -13,6 +13,8 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterConcatFunctions(words, options.concatsAlwaysReal, refs.colConcat, refs.rowConcat);
   RegisterElementWiseFunctions(words);
   RegisterIfThen(words);
+  RegisterStringFunctions(words);
+  RegisterConversionFunctions(words);
   RegisterBinaryMathFunctions(words);
   RegisterOutputFunctions(words);
   RegisterIntegerFunctions(words);

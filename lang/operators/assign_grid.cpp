@@ -4,9 +4,9 @@
 //
 // Cell texts: integers in decimal; reals with SampleToStr when the grid is Scientific, else with
 // FormatSample and the grid's ReFormat; complex numbers with CplxToStr when Scientific, else FormatCplx
-// with ReFormat and ImFormat; booleans as "1" and "0" (what the grid's boolean read takes back); strings
-// unchanged. Vectors (a range is expanded first) fill the cells row by row; matrices must have the
-// shape of the cells.
+// with ReFormat and ImFormat (which writes the imaginary part's sign and "i": "+0.00i;-0.00i");
+// booleans as "1" and "0" (what the grid's boolean read takes back); strings unchanged. Vectors (a range
+// is expanded first) fill the cells row by row; matrices must have the shape of the cells.
 #include <string>
 
 #include "core/text.h"

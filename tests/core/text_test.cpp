@@ -178,13 +178,28 @@ TEST(FormatSample, Pictures) {
   for (const auto& c : cases) EXPECT_EQ(FormatSample(c.x, c.picture), c.text) << c.x << " by " << c.picture;
 }
 
+// The imaginary picture writes its own sign and "i"; an empty one writes them as CplxToStr does.
 TEST(FormatCplx, EachPartByItsPicture) {
-  EXPECT_EQ(FormatCplx({1.234, -5.678}, "0.00", "0.0"), "1.23-5.7i");
-  EXPECT_EQ(FormatCplx({-1, 2}, "0.00", "0.00"), "-1.00+2.00i");
-  // An imaginary part that shows as zero has no minus sign.
-  EXPECT_EQ(FormatCplx({1, -0.001}, "0", "0.00"), "1+0.00i");
-  EXPECT_EQ(FormatCplx({1, -2.5}, "", ""), "1-2.5i");
-  EXPECT_EQ(FormatCplx({1, -kInf}, "0", "0"), "1-INFi");
+  const char* const kHelpRe = "0.###;-0.###";  // the pictures formatcplx's help text suggests
+  const char* const kHelpIm = "+0.###i;-0.###i";
+  const struct {
+    TCplx z;
+    const char *re, *im, *text;
+  } cases[] = {
+      {{1.23456, -7.5}, kHelpRe, kHelpIm, "1.235-7.5i"},
+      {{-0.5, 0.25}, kHelpRe, kHelpIm, "-0.5+0.25i"},
+      {{2, 0}, kHelpRe, kHelpIm, "2+0i"},
+      {{-0.0001, -0.0004}, kHelpRe, kHelpIm, "0+0i"},  // parts that show as zero take the positive section
+      {{1.234, -5.678}, "0.00", "+0.0i;-0.0i", "1.23-5.7i"},
+      {{-1, 2}, "0.00", "+0.00i;-0.00i", "-1.00+2.00i"},
+      {{1, 2}, "0", "+0.0 'j';-0.0 'j'", "1+2.0 j"},  // nothing added: the picture's own unit
+      {{1, -2}, "0", "0.0", "1-2.0"},                 // a one-section picture: minus only, no "i"
+      {{1, -2.5}, "", "", "1-2.5i"},                  // empty pictures: CplxToStr's text
+      {{1, 1.0 / 3}, "0.0", "", "1.0+0.333333333333333i"},
+      {{1, -kInf}, "0", "+0i;-0i", "1-INFi"},
+      {{kNaN, kNaN}, "0", "+0i;-0i", "NAN+NANi"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatCplx(c.z, c.re, c.im), c.text) << c.re << " / " << c.im;
 }
 
 // ---- Vectors and matrices as text ----

@@ -116,7 +116,7 @@ TEST(GridAssign, CellTextsPerValueType) {
       {false, "0.00", "", Dbl(3.14159), "3.14"},
       {false, "", "", Dbl(0.1), "0.1"},
       {true, "", "", Cplx(1, -2), "1-2i"},
-      {false, "0.0", "0.00", Cplx(1, 2), "1.0+2.00i"},
+      {false, "0.0", "+0.00i;-0.00i", Cplx(1, -2), "1.0-2.00i"},
       {true, "", "", Bool(true), "1"},
       {true, "", "", Bool(false), "0"},
       {true, "", "", Str("a b"), "a b"},
