@@ -176,7 +176,7 @@ constexpr TFunctionEntry kElementWise[] = {
     {"real", "Real", ElementWise<elem::Real, RedirectOperReal>, 1, "real(x): real part of complex value"},
     {"imag", "Imag", ElementWise<elem::Imag, RedirectOperReal>, 1, "imag(x): image part of complex value"},
     {"cplx", "Cplx", ElementWise<elem::ToCplx, RedirectOperCplx>, 1, "cplx(x): convert x to complex"},
-    // cplx(re, im), the two-argument overload, follows here (same name on the next row).
+    {"cplx", "Cplx", MakeComplex, 2, "cplx(re,im): make complex value (re+im*I)"},  // binary_math.cpp
     {"conj", "Conj", ElementWise<elem::Conj, RedirectOper>, 1, "conj(x): conjunction of 'x' value"},
     {"flip", "Flip", ElementWise<elem::Flip, RedirectOperCplx>, 1,
      "flip(x): swaps real and image parts of complex value"},

@@ -29,4 +29,20 @@ void RegisterToIntegerFunctions(TWordList& words);
 // numtests.cpp: isnan, isinf, isinfnan, isnaninf and their capitalised twins.
 void RegisterNumberTests(TWordList& words);
 
+// binary_math.cpp: logN, power/pow, intpower/intpow, rem, arctan2, pythag, polartocart, root.
+void RegisterBinaryMathFunctions(TWordList& words);
+// binary_math.cpp: the routine of cplx(re, im), registered in elementwise.cpp right after the 1-argument
+// cplx row (the overloads of one name are adjacent rows of one table).
+void MakeComplex(TExprRec& expr);
+// outputs.cpp: sincos, sinhcosh, carttopolar (two output arguments each).
+void RegisterOutputFunctions(TWordList& words);
+// integer_math.cpp: gcd, lcm, remdiv.
+void RegisterIntegerFunctions(TWordList& words);
+// thresholds.cpp: threshbottom, threshtop.
+void RegisterThresholdFunctions(TWordList& words);
+// random.cpp: random, randomg, randg.
+void RegisterRandomFunctions(TWordList& words);
+// misc.cpp: undefine, IsEqual.
+void RegisterMiscFunctions(TWordList& words);
+
 }  // namespace zel

@@ -17,6 +17,12 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterConversionFunctions(words);
   RegisterToIntegerFunctions(words);
   RegisterNumberTests(words);
+  RegisterBinaryMathFunctions(words);
+  RegisterOutputFunctions(words);
+  RegisterIntegerFunctions(words);
+  RegisterThresholdFunctions(words);
+  RegisterRandomFunctions(words);
+  RegisterMiscFunctions(words);
   InitOperators(words, refs.colonOp, refs.assignOp);
   return refs;
 }

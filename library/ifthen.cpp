@@ -6,7 +6,7 @@ namespace zel {
 
 namespace {
 
-// The condition: a boolean, or a non-zero integer or double.
+// The condition: a boolean, or a non-zero integer, double or complex number; other kinds are refused.
 bool Condition(const TExprRec& e) {
   const TValueRec& a = *e.Args[0];
   switch (a.ValueType()) {
