@@ -27,6 +27,8 @@ enum TIntPrecision : std::uint8_t { prInt32 = 0, prInt16 = 1, prUInt8 = 2 };
 enum TNubraPrecision : std::uint8_t { npSingle = 0, npDouble = 1, npSingleComplex = 2, npDoubleComplex = 3 };
 
 // How real values become integers.
+// How real values become integers: to the nearest (halves to even, as scalar round and roundtoint do) or
+// towards zero.
 enum class TRounding : std::uint8_t { rnRound, rnTrunc };
 
 int IntPrecisionBytes(TIntPrecision p);

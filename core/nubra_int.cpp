@@ -57,11 +57,18 @@ void Store(TIntPrecision p, std::byte* data, int i, std::int32_t v) {
   }
 }
 
+// x rounded to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4), as the default
+// floating-point rounding does, independent of the current rounding mode.
+double RoundHalfEven(double x) {
+  const double r = std::round(x);
+  return std::fabs(x - std::trunc(x)) == 0.5 ? 2.0 * std::round(x / 2.0) : r;
+}
+
 // Rounds or truncates x and saturates it to T's range; NaN gives 0.
 template <class T>
 T RealToInt(double x, TRounding rounding) {
   if (std::isnan(x)) return 0;
-  x = rounding == TRounding::rnRound ? std::round(x) : std::trunc(x);
+  x = rounding == TRounding::rnRound ? RoundHalfEven(x) : std::trunc(x);
   constexpr double lo = static_cast<double>(std::numeric_limits<T>::min());
   constexpr double hi = static_cast<double>(std::numeric_limits<T>::max());
   if (x <= lo) return std::numeric_limits<T>::min();

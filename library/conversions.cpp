@@ -60,8 +60,9 @@ void _Double(TExprRec& e) { Dispatch(e, kDouble); }
 
 // ---- boolean(x) ----
 
-// A real element is true when it rounds (half away from zero) to an integer other than 0; NaN is false.
-bool RoundsToNonZero(double x) { return std::fabs(x) >= 0.5; }
+// A real element is true when it rounds (halves to even, as the core's conversion) to an integer other
+// than 0, that is when |x| > 0.5; NaN is false.
+bool RoundsToNonZero(double x) { return std::fabs(x) > 0.5; }
 
 // dst (sized to src's element count, 32-bit) element i = src element i rounds to non-zero; a complex
 // element when either part does.

@@ -256,8 +256,10 @@ TEST(NubraInt, RealToIntRoundsTruncatesAndSaturates) {
   constexpr auto R = TRounding::rnRound;
   constexpr auto T = TRounding::rnTrunc;
   const std::vector<std::tuple<double, TRounding, TIntPrecision, int>> cases = {
-      {2.5, R, prInt32, 3},
-      {-2.5, R, prInt32, -3},
+      {2.5, R, prInt32, 2},
+      {-2.5, R, prInt32, -2},
+      {3.5, R, prInt32, 4},
+      {-0.6, R, prInt32, -1},
       {-2.7, T, prInt32, -2},
       {1e10, R, prInt32, INT32_MAX},
       {-1e300, T, prInt32, INT32_MIN},
@@ -266,7 +268,8 @@ TEST(NubraInt, RealToIntRoundsTruncatesAndSaturates) {
       {-40000, T, prInt16, -32768},
       {255.5, R, prUInt8, 255},
       {-0.4, R, prUInt8, 0},
-      {0.5, R, prUInt8, 1},
+      {0.5, R, prUInt8, 0},
+      {1.5, R, prUInt8, 2},
       {nan, T, prUInt8, 0}};
   for (const auto& [x, rounding, p, expected] : cases) {
     TVecInt a, b(0, p);
@@ -282,7 +285,7 @@ TEST(NubraInt, RealToIntRoundsTruncatesAndSaturates) {
   TZelInt im(7, 7, prUInt8);
   m.CopyToInt(im, R, prInt16);
   EXPECT_EQ(im.Rows() * 10 + im.Cols(), 23);
-  EXPECT_EQ(Values(im), (Ints{-2, -1, 1, 2, 3, 4}));
+  EXPECT_EQ(Values(im), (Ints{-2, 0, 0, 2, 2, 4}));  // halves to even
   EXPECT_THAT([&] { TVec(2, true).CopyToInt(im, R, prInt32); },
               ThrowsMessage<ENubraException>(HasSubstr("complex data cannot be converted to integers")));
 }

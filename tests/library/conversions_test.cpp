@@ -81,7 +81,7 @@ TEST(Conversions, EveryValueType) {
       {"boolean", Cplx(0, 0), Truth(false)},
       {"boolean", Bool(true), Truth(true)},
       // real data is rounded (halves away from zero) first; NaN rounds to 0
-      {"boolean", Vec({0.4, 0.5, -0.5, -0.49, 0, 2, nan}), Mask({0, 1, 1, 0, 0, 1, 0})},
+      {"boolean", Vec({0.4, 0.5, -0.5, -0.49, 0.51, 1.5, 2, nan}), Mask({0, 0, 0, 0, 1, 1, 1, 0})},
       {"boolean", CVec({{0.4, 0.6}, {0.2, -0.3}}), Mask({1, 0})},
       {"boolean", Mat(2, 2, {0.4, -1, 0, 3}), MaskMatrix(2, 2, {0, 1, 0, 1})},
       {"boolean", IntVec({0, 3, -2}, prInt16), Mask({0, 1, 1})},
