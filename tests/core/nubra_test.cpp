@@ -15,7 +15,7 @@
 #include "core/errors.h"
 #include "support/core_helper.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
 
 using ::testing::HasSubstr;
@@ -23,7 +23,6 @@ using ::testing::Throws;
 using ::testing::ThrowsMessage;
 using Doubles = std::vector<double>;
 using Ints = std::vector<int>;
-using test::Values;
 
 // A real vector holding the given values.
 struct Vec : TVec {
@@ -288,4 +287,4 @@ TEST(NubraInt, RealToIntRoundsTruncatesAndSaturates) {
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test

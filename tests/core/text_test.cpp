@@ -13,7 +13,7 @@
 #include "core/errors.h"
 #include "core/nubra.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -315,4 +315,4 @@ TEST(StringsToValues, Errors) {
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test
