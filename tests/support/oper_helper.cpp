@@ -1,6 +1,12 @@
 #include "support/oper_helper.h"
 
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
 #include <stdexcept>
+
+#include "core/text.h"
 
 namespace zel::test {
 
@@ -175,6 +181,170 @@ Val Sample(TValueType t) {
   return Undef();
 }
 
+TExprWord* SelectWord(std::size_t args) {
+  static TExprFunction s1("select", _Select1, 2, 1, ""), s2("select", _Select2, 3, 1, ""),
+      s3("select", _Select3, 4, 1, "");
+  return args == 2 ? &s1 : args == 3 ? &s2 : &s3;
+}
+
+TExprWord* AssignWord(std::size_t args) {
+  static TExprFunction a3("assign", _Assign3, 3, 1, "assign(Dst, Range, Src): assign Src to Dst(Range)"),
+      a4("assign", _assign4, 4, 1, "assign(Dst, Range1, Range2, Src): assign Src to Dst(Range1, Range2)");
+  return args == 3 ? &a3 : &a4;
+}
+
+namespace {
+// The word a node named `op` with `args` arguments runs.
+TExprWord* WordNamed(const std::string& op, std::size_t args) {
+  if (op == "select") return SelectWord(args);
+  return op == "assign" ? AssignWord(args) : Operators::Get().Word(op);
+}
+
+// The parts of text between separators (an empty text has none).
+std::vector<std::string> Split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::stringstream in(text);
+  for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
+  return parts;
+}
+bool IsComplexText(const std::string& t) {
+  return !t.empty() && t.back() == 'i' && t.find("inf") == std::string::npos &&
+         t.find("INF") == std::string::npos;
+}
+}  // namespace
+
+Val V(const std::string& text) {
+  static const std::regex array(R"(^(i16|u8|i|b)?\[(.*)\]$)"), integer(R"(^[+-]?\d+$)");
+  std::smatch m;
+  if (text == "?") return Undef();
+  if (text == "true" || text == "false") return Bool(text == "true");
+  if (text.front() == '\'') return Str(text.substr(1, text.size() - 2));
+  if (std::regex_match(text, m, array)) {
+    const std::string kind = m[1];
+    std::vector<std::string> rows = Split(m[2], ';');
+    const bool matrix = m[2].str().find(';') != std::string::npos;
+    std::vector<std::string> cells;
+    for (const std::string& row : rows)
+      for (const std::string& cell : Split(row, ',')) cells.push_back(cell);
+    const int n = static_cast<int>(cells.size()), r = matrix ? static_cast<int>(rows.size()) : 1;
+    const int c = r ? n / r : 0;
+    Val v = Undef();
+    if (kind.empty()) {
+      bool complex = false;
+      for (const std::string& cell : cells) complex = complex || IsComplexText(cell);
+      matrix ? v->DefineMatrix() : v->DefineVector();
+      TNubraVec& x = matrix ? static_cast<TNubraVec&>(v->MatrixValue()) : v->VectorValue();
+      matrix ? v->MatrixValue().Size(r, c, complex) : v->VectorValue().Size(n, complex);
+      for (int i = 0; i < n; ++i) {
+        if (complex) {
+          x.CValues(i) = StrToCplx(cells[i]);
+        } else {
+          x.Values(i) = StrToSample(cells[i]);
+        }
+      }
+      return v;
+    }
+    const TIntPrecision p = kind == "i16" ? prInt16 : kind == "u8" ? prUInt8 : prInt32;
+    if (kind == "b") {
+      matrix ? v->DefineBoolMatrix() : v->DefineBoolVector();
+    } else {
+      matrix ? v->DefineIntMatrix() : v->DefineIntVector();
+    }
+    TNubraInt& x = matrix ? static_cast<TNubraInt&>(*v->IntMatrixField()) : *v->IntVectorField();
+    matrix ? v->IntMatrixField()->Size(r, c, p) : v->IntVectorField()->Size(n, p);
+    for (int i = 0; i < n; ++i) x.Set(i, std::stoi(cells[i]));
+    return v;
+  }
+  if (text.front() == '~' || text.find(':') != std::string::npos) {
+    const bool ext = text.front() == '~';
+    const std::vector<std::string> bounds = Split(text.substr(ext), ':');
+    Val v = Undef();
+    if (ext) {
+      bool complex = false;
+      for (const std::string& b : bounds) complex = complex || IsComplexText(b);
+      v->DefineExtRange();
+      v->ExtRangeValue()->Size(static_cast<int>(bounds.size()), complex);
+      for (std::size_t i = 0; i < bounds.size(); ++i) {
+        if (complex) {
+          v->ExtRangeValue()->CValues(static_cast<int>(i)) = StrToCplx(bounds[i]);
+        } else {
+          v->ExtRangeValue()->Values(static_cast<int>(i)) = StrToSample(bounds[i]);
+        }
+      }
+    } else {
+      v->DefineRange();
+      for (const std::string& b : bounds) v->Range().push_back(std::stoi(b));
+    }
+    return v;
+  }
+  if (IsComplexText(text)) {
+    const TCplx z = StrToCplx(text);
+    return Cplx(z.real(), z.imag());
+  }
+  return std::regex_match(text, integer) ? Int(std::stoll(text)) : Dbl(StrToSample(text));
+}
+
+std::string Show(TValueRec& v) {
+  std::string text;
+  switch (v.ValueType()) {
+    case vtUndefined:
+    case vtCustomValue:
+      break;
+    case vtString:
+      text = v.StringValue();
+      break;
+    case vtRangeValue:
+      if (v.ExtRange()) {
+        const TVec& r = *v.ExtRangeValue();
+        for (int i = 0; i < r.Length(); ++i)
+          text += (i ? ":" : "~") + (r.Complex() ? CplxToStr(r.CValues(i)) : SampleToStr(r.Values(i)));
+      } else {
+        for (int b : v.Range()) text += (text.empty() ? "" : ":") + std::to_string(b);
+      }
+      break;
+    case vtIntegerValue:
+      text = v.AsString();
+      if (v.DoubleValue() != static_cast<double>(v.IntegerValue())) text += " (double copy differs)";
+      break;
+    default:
+      text = v.AsString();
+  }
+  return ValTypeName(v.ValueType()) + (text.empty() ? "" : " " + text);
+}
+
+std::string Eval(TExprWord* word, const std::vector<TValueRec*>& args) {
+  NodeRunner run(word, args);
+  const auto once = [&run]() -> std::string {
+    try {
+      return Show(run.Eval());
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+  };
+  // The first run dispatches; the second runs the routine the dispatch left in the node.
+  const std::string first = once(), second = once();
+  return first == second ? second : "first run: " + first + "; second run: " + second;
+}
+
+std::string Eval(TExprWord* word, const std::vector<std::string>& args) {
+  std::vector<Val> values;
+  std::vector<TValueRec*> raw;
+  for (const std::string& a : args) raw.push_back(values.emplace_back(V(a)).get());
+  return Eval(word, raw);
+}
+
+std::string Eval(const std::string& op, const std::vector<std::string>& args) {
+  return Eval(WordNamed(op, args.size()), args);
+}
+
+void CheckCases(const std::vector<OpCase>& cases, TExprWord* word) {
+  for (const OpCase& c : cases) {
+    std::string what = c.op;
+    for (const std::string& a : c.args) what += " " + a;
+    EXPECT_EQ(word ? Eval(word, c.args) : Eval(c.op, c.args), c.expected) << what;
+  }
+}
+
 Operators::Operators() {
   InitOperators(fWords, fColon, fAssign);
   fWords.Sort();
@@ -192,7 +362,7 @@ TExprWord* Operators::Word(const std::string& name) const {
 }
 
 NodeRunner::NodeRunner(const std::string& op, std::vector<TValueRec*> args)
-    : NodeRunner(Operators::Get().Word(op), std::move(args)) {}
+    : NodeRunner(WordNamed(op, args.size()), args) {}
 
 NodeRunner::NodeRunner(TExprWord* word, std::vector<TValueRec*> args) {
   fNode.ExprWord = word;
