@@ -6,8 +6,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "lang/assign_support.h"
+#include "core/text.h"
 #include "lang/words/gridvar.h"
+#include "support/oper_helper.h"
 
 namespace zel::test {
 namespace {
@@ -51,15 +52,6 @@ TEST(CustomValue, RefersToTheHostObjectWithoutOwningIt) {
   EXPECT_EQ(unset.CustomRec().Value(), nullptr);
 }
 
-TEST(GridVariable, LengthFollowsTheShape) {
-  TExprGridVariable grid;
-  grid.SetRows(3);
-  grid.SetCols(4);
-  EXPECT_EQ(grid.Length(), 12);
-  grid.SetRows(5);
-  EXPECT_EQ(grid.Length(), 20);
-}
-
 TEST(GridVariable, IndexingFormsAreNotImplemented) {
   TExprGridVariable g;
   TValueRec v;
@@ -101,7 +93,7 @@ struct THostGrid {
 };
 
 std::string Write(TValueRec& dst, TValueRec& row, TValueRec& col, TValueRec& src) {
-  return MessageOf([&] { NodeRunner(Assign4Word(), {&dst, &row, &col, &src}).EvalTwice(); });
+  return MessageOf([&] { NodeRunner("assign", {&dst, &row, &col, &src}).EvalTwice(); });
 }
 
 TEST(GridAssign, CellTextsPerValueType) {
@@ -192,7 +184,7 @@ TEST(GridAssign, Errors) {
        "Automatic range expansion from colon (:) not supported for grid variable!"},
       {&host.grid, Int(0), Range({0, 2}), Vec({1, 2}),
        "Assign: Source vector does not fit in to the specified range: Src.Length = 2, Len = 3"},
-      {&host.grid, Range({0, 1}), Range({0, 1}), Zero(Mat(1, 4, {})),
+      {&host.grid, Range({0, 1}), Range({0, 1}), V("[0,0,0,0;]"),
        "Assign: Source matrix does not fit in to the specified Range: Src.Rows = 1, Src.Cols = 4, Len = 4"},
       {&host.grid, Range({0, 1, 2}), Int(0), Int(1), "Assign: matrix ranges with x:y:z are not supported!"},
       {&host.grid, ExtRange({0, 1}), Int(0), Int(1), "Assign: matrix range must be an integer range!"},
@@ -200,8 +192,7 @@ TEST(GridAssign, Errors) {
   for (const auto& c : cases) {
     TCustomValue g(c.object);
     EXPECT_EQ(Write(g, *c.row, *c.col, *c.src), c.message);
-    EXPECT_THROW(NodeRunner(Assign4Word(), {&g, c.row.get(), c.col.get(), c.src.get()}).Eval(),
-                 ENubraException);
+    EXPECT_THROW(NodeRunner("assign", {&g, c.row.get(), c.col.get(), c.src.get()}).Eval(), ENubraException);
   }
   EXPECT_TRUE(host.cells.empty()) << "no cell is written when a check fails";
   TCustomValue g(&host.grid);

@@ -101,7 +101,10 @@ TEST(HotPath, SecondEvaluationAllocatesNothing) {
     TValueRec& again = run.Eval();
     EXPECT_EQ(allocations.Count(), 0u) << op << " " << args[0];
     EXPECT_EQ(Show(again), first) << op << " " << args[0];
-    if (op == "=" || op == "assign") {  // the result is the destination itself
+    if (op == "=" || op == "assign") {  // the result is the destination itself, or refers to its data
+      EXPECT_TRUE(op == "assign" || &again == raw[0]) << args[0];
+      EXPECT_FALSE(op == "assign" && again.IsOwned()) << args[0];
+      EXPECT_EQ(again.ValueType(), raw[0]->ValueType()) << op << " " << args[0];
       EXPECT_TRUE(again.VectorField() == raw[0]->VectorField() &&
                   again.MatrixField() == raw[0]->MatrixField() &&
                   again.IntVectorField() == raw[0]->IntVectorField() &&

@@ -345,6 +345,17 @@ void CheckCases(const std::vector<OpCase>& cases, TExprWord* word) {
   }
 }
 
+void CheckRefused(const std::vector<OpCase>& cases) {
+  for (const OpCase& c : cases) {
+    std::vector<Val> values;
+    std::vector<TValueRec*> raw;
+    for (const std::string& a : c.args) raw.push_back(values.emplace_back(V(a)).get());
+    const std::string before = Show(*raw[0]);
+    EXPECT_EQ(Eval(WordNamed(c.op, raw.size()), raw), c.expected);
+    EXPECT_EQ(Show(*raw[0]), before) << "refused, yet written or resized: " << c.expected;
+  }
+}
+
 Operators::Operators() {
   InitOperators(fWords, fColon, fAssign);
   fWords.Sort();

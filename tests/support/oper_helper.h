@@ -98,6 +98,9 @@ struct OpCase {
 };
 // Checks every case (with `word` in place of the named operator when given), naming the failing ones.
 void CheckCases(const std::vector<OpCase>& cases, TExprWord* word = nullptr);
+// Checks cases whose expected text is a message, and that the refused node left its first argument (the
+// destination of a write) as it was.
+void CheckRefused(const std::vector<OpCase>& cases);
 
 // Evaluates `op` on the arguments twice and returns a copy-free reference valid while the runner lives.
 struct Evaluated {
