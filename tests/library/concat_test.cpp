@@ -169,15 +169,8 @@ TEST(RowConcat, Messages) {
   for (const Failure& c : cases) Check("rowconcat", c);
 }
 
-// The compiler reaches both words through the builtin references, in either variant; scripts' bracket
-// syntax compiles into them.
-TEST(Concat, BuiltinReferencesAndBracketSyntax) {
-  for (bool alwaysReal : {kReal, kInt}) {
-    const Functions& f = Functions::Get(alwaysReal);
-    EXPECT_EQ(f.Refs().colConcat, f.Word("colconcat"));
-    EXPECT_EQ(f.Refs().rowConcat, f.Word("rowconcat"));
-    EXPECT_TRUE(f.Word("colconcat")->VariableArgCount());
-  }
+// Scripts' bracket syntax compiles into the two words.
+TEST(Concat, BracketSyntax) {
   TZelExpression x;
   EXPECT_EQ(Snap(*x.Run("[1, 2; 3, 4]")), RealMat(2, 2, {1, 2, 3, 4}));
   EXPECT_EQ(Snap(*x.Run("[1, 2, 3]")), RealVec({1, 2, 3}));

@@ -1,5 +1,5 @@
-// Element-wise scalar functions: registration of the twins, result types over every argument type,
-// values for real, complex and out-of-domain arguments, shapes of vector and matrix results.
+// Element-wise scalar functions (and their capitalised twins): result types over every argument type, values
+// for real, complex and out-of-domain arguments, shapes of vector and matrix results.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,40 +10,6 @@
 
 namespace zel::test {
 namespace {
-
-TEST(ElementWise, TwinsAndHelpTexts) {
-  const struct {
-    const char* name;
-    const char* help;
-  } cases[] = {
-      {"exp", "exp(x): e^"},
-      {"Exp", "exp(x): e^"},
-      {"ln", "ln(x): natural logarithm of 'x'"},
-      {"Ln", "Ln(x): natural logarithm of 'x'"},
-      {"log", "log(x): natural logarithm of 'x'"},
-      {"Log", "Log(x): natural logarithm of 'x'"},
-      {"sqr", "sqr(x): x*x"},
-      {"Sqr", "Sqr(x): x*x"},
-      {"sqrt", "sqrt(x): square root of 'x'"},
-      {"Sqrt", "Sqrt(x): square root of 'x'"},
-      {"abs", "abs(x): absolute value of 'x'"},
-      {"Abs", "Abs(x): absolute value of 'x'"},
-      {"sin", "sin(x): sine of 'x'"},
-      {"Sin", "Sin(x): sine of 'x'"},
-      {"cos", "cos(x): cosine of 'x'"},
-      {"Cos", "Cos(x): cosine of 'x'"},
-      {"tan", "tan(x): tangens of 'x'"},
-      {"Tan", "Tan(x): tangens of 'x'"},
-  };
-  for (const auto& c : cases) {
-    TExprWord* w = Functions::Get().Word(c.name);
-    EXPECT_EQ(w->LexemeType(), ltFunction) << c.name;
-    w->SetNFuncArg(1);
-    EXPECT_EQ(w->Help(), c.help);
-    EXPECT_FALSE(w->HasOverload(2)) << c.name;
-  }
-  EXPECT_EQ(Functions::Get().Word("log")->Func(), Functions::Get().Word("ln")->Func());
-}
 
 // The result type of every argument type: rule A for the element-wise functions, rule R for abs.
 TEST(ElementWise, ResultTypeOfEveryArgumentType) {

@@ -12,44 +12,19 @@ namespace zel::test {
 
 Val Undef() { return std::make_unique<TValueRec>(); }
 
-Val Dbl(double x) {
-  auto v = Undef();
-  v->DefineDouble();
-  v->SetDoubleValue(x);
-  return v;
-}
-
-Val Int(std::int64_t i) {
-  auto v = Undef();
-  v->DefineInteger();
-  v->SetIntegerValue(i);
-  return v;
-}
-
-Val Bool(bool b) {
-  auto v = Undef();
-  v->DefineBool();
-  v->SetBoolValue(b);
-  return v;
-}
-
-Val Cplx(double re, double im) {
-  auto v = Undef();
-  v->DefineComplex();
-  v->SetComplexValue(TCplx(re, im));
-  return v;
-}
-
-Val Str(const std::string& s) {
-  auto v = Undef();
-  v->DefineString();
-  v->SetStringValue(s);
-  return v;
-}
-
 namespace {
+// A fresh record defined by `define` and filled by `fill`.
+template <class Fill>
+Val Make(void (TValueRec::*define)(), Fill fill) {
+  Val v = Undef();
+  ((*v).*define)();
+  fill(*v);
+  return v;
+}
+// Sizes a container (a vector is 1 x n) and fills it row by row; complex values make it complex.
 template <class T>
-void FillReal(TNubraVec& dst, std::initializer_list<T> values) {
+void Fill(TNubraVec& dst, int rows, int cols, std::initializer_list<T> values) {
+  dst.SizeShape(rows, cols, std::is_same_v<T, TCplx>);
   int i = 0;
   for (const T& x : values) {
     if constexpr (std::is_same_v<T, TCplx>) {
@@ -59,126 +34,72 @@ void FillReal(TNubraVec& dst, std::initializer_list<T> values) {
     }
   }
 }
-void FillInt(TNubraInt& dst, std::initializer_list<int> values) {
+void Fill(TNubraInt& dst, int rows, int cols, std::initializer_list<int> values, TIntPrecision p) {
+  dst.SizeShape(rows, cols, p);
   int i = 0;
   for (int x : values) dst.Set(i++, x);
 }
+int Count(auto values) { return static_cast<int>(values.size()); }
 }  // namespace
 
-Val Vec(std::initializer_list<double> values) {
-  auto v = Undef();
-  v->DefineVector();
-  v->VectorValue().Size(static_cast<int>(values.size()), false);
-  FillReal(v->VectorValue(), values);
-  return v;
+Val Dbl(double x) {
+  return Make(&TValueRec::DefineDouble, [&](TValueRec& v) { v.SetDoubleValue(x); });
 }
-
-Val CVec(std::initializer_list<TCplx> values) {
-  auto v = Undef();
-  v->DefineVector();
-  v->VectorValue().Size(static_cast<int>(values.size()), true);
-  FillReal(v->VectorValue(), values);
-  return v;
+Val Int(std::int64_t i) {
+  return Make(&TValueRec::DefineInteger, [&](TValueRec& v) { v.SetIntegerValue(i); });
 }
-
-Val Mat(int rows, int cols, std::initializer_list<double> values) {
-  auto v = Undef();
-  v->DefineMatrix();
-  v->MatrixValue().Size(rows, cols, false);
-  FillReal(v->MatrixValue(), values);
-  return v;
+Val Bool(bool b) {
+  return Make(&TValueRec::DefineBool, [&](TValueRec& v) { v.SetBoolValue(b); });
 }
-
-Val CMat(int rows, int cols, std::initializer_list<TCplx> values) {
-  auto v = Undef();
-  v->DefineMatrix();
-  v->MatrixValue().Size(rows, cols, true);
-  FillReal(v->MatrixValue(), values);
-  return v;
+Val Cplx(double re, double im) {
+  return Make(&TValueRec::DefineComplex, [&](TValueRec& v) { v.SetComplexValue(TCplx(re, im)); });
 }
-
-Val IntVec(std::initializer_list<int> values, TIntPrecision p) {
-  auto v = Undef();
-  v->DefineIntVector();
-  v->IntVectorValue().Size(static_cast<int>(values.size()), p);
-  FillInt(v->IntVectorValue(), values);
-  return v;
+Val Str(const std::string& s) {
+  return Make(&TValueRec::DefineString, [&](TValueRec& v) { v.SetStringValue(s); });
 }
-
-Val IntMat(int rows, int cols, std::initializer_list<int> values, TIntPrecision p) {
-  auto v = Undef();
-  v->DefineIntMatrix();
-  v->IntMatrixValue().Size(rows, cols, p);
-  FillInt(v->IntMatrixValue(), values);
-  return v;
+Val Vec(std::initializer_list<double> x) {
+  return Make(&TValueRec::DefineVector, [&](TValueRec& v) { Fill(v.VectorValue(), 1, Count(x), x); });
 }
-
-Val BoolVec(std::initializer_list<int> values) {
-  auto v = Undef();
-  v->DefineBoolVector();
-  v->BoolVectorValue().Size(static_cast<int>(values.size()));
-  FillInt(v->BoolVectorValue(), values);
-  return v;
+Val CVec(std::initializer_list<TCplx> x) {
+  return Make(&TValueRec::DefineVector, [&](TValueRec& v) { Fill(v.VectorValue(), 1, Count(x), x); });
 }
-
-Val BoolMat(int rows, int cols, std::initializer_list<int> values) {
-  auto v = Undef();
-  v->DefineBoolMatrix();
-  v->BoolMatrixValue().Size(rows, cols);
-  FillInt(v->BoolMatrixValue(), values);
-  return v;
+Val Mat(int rows, int cols, std::initializer_list<double> x) {
+  return Make(&TValueRec::DefineMatrix, [&](TValueRec& v) { Fill(v.MatrixValue(), rows, cols, x); });
 }
-
+Val CMat(int rows, int cols, std::initializer_list<TCplx> x) {
+  return Make(&TValueRec::DefineMatrix, [&](TValueRec& v) { Fill(v.MatrixValue(), rows, cols, x); });
+}
+Val IntVec(std::initializer_list<int> x, TIntPrecision p) {
+  return Make(&TValueRec::DefineIntVector,
+              [&](TValueRec& v) { Fill(v.IntVectorValue(), 1, Count(x), x, p); });
+}
+Val IntMat(int rows, int cols, std::initializer_list<int> x, TIntPrecision p) {
+  return Make(&TValueRec::DefineIntMatrix, [&](TValueRec& v) { Fill(v.IntMatrixValue(), rows, cols, x, p); });
+}
+Val BoolVec(std::initializer_list<int> x) {
+  return Make(&TValueRec::DefineBoolVector,
+              [&](TValueRec& v) { Fill(v.BoolVectorValue(), 1, Count(x), x, prInt32); });
+}
+Val BoolMat(int rows, int cols, std::initializer_list<int> x) {
+  return Make(&TValueRec::DefineBoolMatrix,
+              [&](TValueRec& v) { Fill(v.BoolMatrixValue(), rows, cols, x, prInt32); });
+}
 Val Range(std::initializer_list<int> bounds) {
-  auto v = Undef();
-  v->DefineRange();
-  v->Range().assign(bounds.begin(), bounds.end());
-  return v;
+  return Make(&TValueRec::DefineRange, [&](TValueRec& v) { v.Range().assign(bounds.begin(), bounds.end()); });
 }
-
-Val ExtRange(std::initializer_list<double> bounds) {
-  auto v = Undef();
-  v->DefineExtRange();
-  v->ExtRangeValue()->Size(static_cast<int>(bounds.size()), false);
-  FillReal(*v->ExtRangeValue(), bounds);
-  return v;
+Val ExtRange(std::initializer_list<double> x) {
+  return Make(&TValueRec::DefineExtRange, [&](TValueRec& v) { Fill(*v.ExtRangeValue(), 1, Count(x), x); });
 }
 
 Val Sample(TValueType t) {
-  switch (t) {
-    case vtUndefined:
-      return Undef();
-    case vtDoubleValue:
-      return Dbl(2.5);
-    case vtRangeValue:
-      return Range({1, 3});
-    case vtString:
-      return Str("s");
-    case vtComplexValue:
-      return Cplx(1, 2);
-    case vtVectorValue:
-      return Vec({1, 2, 3});
-    case vtIntegerValue:
-      return Int(2);
-    case vtIntVectorValue:
-      return IntVec({1, 2, 3});
-    case vtIntMatrixValue:
-      return IntMat(1, 3, {1, 2, 3});
-    case vtBoolValue:
-      return Bool(true);
-    case vtBoolVectorValue:
-      return BoolVec({1, 0, 1});
-    case vtBoolMatrixValue:
-      return BoolMat(1, 3, {1, 0, 1});
-    case vtMatrixValue:
-      return Mat(1, 3, {1, 2, 3});
-    case vtCustomValue: {
-      auto v = Undef();
-      v->DefineCustomValue();
-      return v;
-    }
-  }
-  return Undef();
+  // In the order of TValueType; a custom value holds no object.
+  static const char* const kSamples[] = {"?",        "2.5",       "1:3",      "'s'",       "1+2i",
+                                         "[1,2,3]",  "2",         "i[1,2,3]", "i[1,2,3;]", "true",
+                                         "b[1,0,1]", "b[1,0,1;]", "[1,2,3;]"};
+  if (t != vtCustomValue) return V(kSamples[t]);
+  Val v = Undef();
+  v->DefineCustomValue();
+  return v;
 }
 
 TExprWord* SelectWord(std::size_t args) {
@@ -211,6 +132,20 @@ bool IsComplexText(const std::string& t) {
   return !t.empty() && t.back() == 'i' && t.find("inf") == std::string::npos &&
          t.find("INF") == std::string::npos;
 }
+// Sizes a real container to rows x cols and fills it with the numbers written in cells (complex when any
+// is).
+void FillText(TNubraVec& dst, int rows, int cols, const std::vector<std::string>& cells) {
+  bool complex = false;
+  for (const std::string& cell : cells) complex = complex || IsComplexText(cell);
+  dst.SizeShape(rows, cols, complex);
+  for (int i = 0; i < rows * cols; ++i) {
+    if (complex) {
+      dst.CValues(i) = StrToCplx(cells[i]);
+    } else {
+      dst.Values(i) = StrToSample(cells[i]);
+    }
+  }
+}
 }  // namespace
 
 Val V(const std::string& text) {
@@ -226,32 +161,20 @@ Val V(const std::string& text) {
     std::vector<std::string> cells;
     for (const std::string& row : rows)
       for (const std::string& cell : Split(row, ',')) cells.push_back(cell);
-    const int n = static_cast<int>(cells.size()), r = matrix ? static_cast<int>(rows.size()) : 1;
-    const int c = r ? n / r : 0;
+    const int n = static_cast<int>(cells.size()), r = matrix ? static_cast<int>(rows.size()) : 1, c = n / r;
     Val v = Undef();
     if (kind.empty()) {
-      bool complex = false;
-      for (const std::string& cell : cells) complex = complex || IsComplexText(cell);
       matrix ? v->DefineMatrix() : v->DefineVector();
-      TNubraVec& x = matrix ? static_cast<TNubraVec&>(v->MatrixValue()) : v->VectorValue();
-      matrix ? v->MatrixValue().Size(r, c, complex) : v->VectorValue().Size(n, complex);
-      for (int i = 0; i < n; ++i) {
-        if (complex) {
-          x.CValues(i) = StrToCplx(cells[i]);
-        } else {
-          x.Values(i) = StrToSample(cells[i]);
-        }
-      }
+      FillText(*(matrix ? static_cast<TNubraVec*>(v->MatrixField()) : v->VectorField()), r, c, cells);
       return v;
     }
-    const TIntPrecision p = kind == "i16" ? prInt16 : kind == "u8" ? prUInt8 : prInt32;
     if (kind == "b") {
       matrix ? v->DefineBoolMatrix() : v->DefineBoolVector();
     } else {
       matrix ? v->DefineIntMatrix() : v->DefineIntVector();
     }
     TNubraInt& x = matrix ? static_cast<TNubraInt&>(*v->IntMatrixField()) : *v->IntVectorField();
-    matrix ? v->IntMatrixField()->Size(r, c, p) : v->IntVectorField()->Size(n, p);
+    x.SizeShape(r, c, kind == "i16" ? prInt16 : kind == "u8" ? prUInt8 : prInt32);
     for (int i = 0; i < n; ++i) x.Set(i, std::stoi(cells[i]));
     return v;
   }
@@ -260,17 +183,8 @@ Val V(const std::string& text) {
     const std::vector<std::string> bounds = Split(text.substr(ext), ':');
     Val v = Undef();
     if (ext) {
-      bool complex = false;
-      for (const std::string& b : bounds) complex = complex || IsComplexText(b);
       v->DefineExtRange();
-      v->ExtRangeValue()->Size(static_cast<int>(bounds.size()), complex);
-      for (std::size_t i = 0; i < bounds.size(); ++i) {
-        if (complex) {
-          v->ExtRangeValue()->CValues(static_cast<int>(i)) = StrToCplx(bounds[i]);
-        } else {
-          v->ExtRangeValue()->Values(static_cast<int>(i)) = StrToSample(bounds[i]);
-        }
-      }
+      FillText(*v->ExtRangeValue(), 1, static_cast<int>(bounds.size()), bounds);
     } else {
       v->DefineRange();
       for (const std::string& b : bounds) v->Range().push_back(std::stoi(b));
