@@ -37,20 +37,6 @@ class Functions {
   TBuiltinWords fRefs;
 };
 
-// A list of argument values built from factories.
-template <class... V>
-std::vector<Val> Args(V... v) {
-  std::vector<Val> out;
-  (out.push_back(std::move(v)), ...);
-  return out;
-}
-
-inline std::vector<TValueRec*> Raw(const std::vector<Val>& args) {
-  std::vector<TValueRec*> raw;
-  for (const Val& a : args) raw.push_back(a.get());
-  return raw;
-}
-
 // Everything a comparison needs from a value: type, shape (vectors are 1 × n, scalars 1 × 1),
 // complexity, integer precision, the stored numbers (complex as re, im pairs) and string text.
 struct Snapshot {
