@@ -240,6 +240,8 @@ TEST(NubraInt, AccessAndPrecisionChanges) {
   EXPECT_EQ(Values(v), (Ints{4464, -1, 300, -129, -1, 0}));
   v.SetIntPrecision(prUInt8);
   EXPECT_EQ(Values(v), (Ints{112, 255, 44, 127, 255, 0}));
+  v.Resize(2);  // keeps the leading elements
+  EXPECT_EQ(Values(v), (Ints{112, 255}));
   for (auto [from, to] : std::vector<std::pair<TIntPrecision, TIntPrecision>>{
            {prUInt8, prInt32}, {prUInt8, prInt16}, {prInt16, prInt32}}) {
     TVecInt w(200, from);

@@ -117,6 +117,7 @@ TEST(ArithOperators, Values) {
       {"+@", {"[1;2]"}, "matrix 1; 2"},
       {"+@", {"u8[7,8]"}, "integer vector 7; 8"},
       {"+@", {"0:2:10"}, "range 0:2:10"},
+      {"-@", {"'x'"}, "Unsupported value types: -@ ( string )"},
   });
 }
 

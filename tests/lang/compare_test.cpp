@@ -165,6 +165,7 @@ TEST(LogicOperators, Values) {
       {"<<", {"1", "4294967299"}, "integer 8"},  // the low 32 bits count
       {">>", {"i[-8,16]", "1"}, "integer vector 2147483644; 8"},
       {"<<", {"u8[1,129;]", "1"}, "integer matrix 2,2"},
+      {"not", {"?"}, UnknownExprWord},
   });
 }
 

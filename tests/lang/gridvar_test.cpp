@@ -156,6 +156,7 @@ TEST(GridAssign, RoundTripThroughTheEvents) {
 
 TEST(GridAssign, ScalarFillsEveryAddressedCellAsGiven) {
   THostGrid host;
+  EXPECT_EQ(host.grid.Length(), 9);  // the shape the host gave, not the cells written
   TCustomValue g(&host.grid);
   Val rows = Range({5, 6}), col = Int(-1), x = Int(3);
   ASSERT_EQ(Write(g, *rows, *col, *x), kNone);
