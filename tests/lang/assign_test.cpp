@@ -325,7 +325,7 @@ TEST(Assign3, ErrorsNameTheOffendingNumbers) {
 }
 
 TEST(Assign3, MatrixMasksMustBe32Bit) {
-  Val m = Mat(1, 2, {1, 2}), mask = BoolVec({1, 0}), x = Dbl(0);
+  Val m = Mat(1, 2, {1, 2}), mask = V("b[1,0]"), x = Dbl(0);
   mask->BoolVectorValue().SetIntPrecision(prInt16);
   EXPECT_EQ(Assign3(*m, *mask, *x), "Assign: The boolean mask in \"Dst(mask) = Src\" must be 32bit boolean!");
   Val v = Vec({1, 2});

@@ -131,7 +131,7 @@ TEST(GridAssign, RoundTripThroughTheEvents) {
   THostGrid host;
   host.grid.SetScientific(true);
   TCustomValue g(&host.grid);
-  Val rows = Range({0, 1}), cols = Range({1, 2}), m = CMat(2, 2, {{1.5, 0}, {-2, 0.25}, {1e-20, 3}, {0, -1}});
+  Val rows = Range({0, 1}), cols = Range({1, 2}), m = V("[1.5+0i,-2+0.25i;1e-20+3i,0-1i]");
   ASSERT_EQ(Write(g, *rows, *cols, *m), kNone);
   EXPECT_EQ(host.cells.size(), 4u);
   EXPECT_EQ(StrToCplx(host.Read(0, 1)), TCplx(1.5, 0));
@@ -145,7 +145,7 @@ TEST(GridAssign, RoundTripThroughTheEvents) {
   EXPECT_NEAR(StrToSample(host.Read(2, 1)), 1.0 / 3, 1e-15);  // 15 significant digits
   EXPECT_EQ(StrToSample(host.Read(2, 2)), -7);
 
-  Val col = Int(0), iv = IntVec({-5, 6}), bv = BoolVec({1, 0});
+  Val col = Int(0), iv = IntVec({-5, 6}), bv = V("b[1,0]");
   ASSERT_EQ(Write(g, *rows, *col, *iv), kNone);
   EXPECT_EQ(host.Read(0, 0), "-5");
   EXPECT_EQ(host.Read(1, 0), "6");

@@ -176,7 +176,7 @@ TEST(Concat, ResultFollowsArgumentTypeChanges) {
 
 // [a, b; c, d] and [m, m] evaluated again with unchanged sizes reuse their storage.
 TEST(Concat, SecondEvaluationDoesNotAllocate) {
-  Val a = Vec({1, 2}), b = CVec({{1, 1}}), m = IntMat(2, 2, {1, 2, 3, 4}), r = Mat(2, 2, {1, 2, 3, 4});
+  Val a = Vec({1, 2}), b = V("[1+1i]"), m = V("i[1,2;3,4]"), r = Mat(2, 2, {1, 2, 3, 4});
   Val x = Dbl(1), i = Int(2);
   const struct {
     bool alwaysReal;
