@@ -1,5 +1,5 @@
 // Comparison, logical and bit operators: result types of every accepted type pair, values, masks and
-// their shapes, length messages, and allocation-free repeated evaluation.
+// their shapes, and length messages.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,6 +1,5 @@
 // "/", "/.", "div", "\", "mod"/"%", "^", "intpower" and "'": result types of every type pair against the
-// dispatch rules, values and messages, right and back division as least-squares solves, and
-// allocation-free re-evaluation.
+// dispatch rules, values and messages, and right and back division as least-squares solves.
 #include <gtest/gtest.h>
 
 #include <map>

@@ -1,3 +1,5 @@
+// Test support for the operator tests: value factories and the text notation for values, the node runner,
+// and the checks of table cases (see oper_helper.h).
 #include "support/oper_helper.h"
 
 #include <gtest/gtest.h>
@@ -39,6 +41,7 @@ void Fill(TNubraInt& dst, int rows, int cols, std::initializer_list<int> values,
   int i = 0;
   for (int x : values) dst.Set(i++, x);
 }
+// The number of values in a list.
 int Count(auto values) { return static_cast<int>(values.size()); }
 }  // namespace
 
@@ -128,6 +131,7 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
   return parts;
 }
+// Whether a number's text has an imaginary part (INF and NAN do not).
 bool IsComplexText(const std::string& t) {
   return !t.empty() && t.back() == 'i' && t.find("inf") == std::string::npos &&
          t.find("INF") == std::string::npos;
@@ -228,16 +232,24 @@ std::string Show(TValueRec& v) {
 
 std::string Eval(TExprWord* word, const std::vector<TValueRec*>& args) {
   NodeRunner run(word, args);
-  const auto once = [&run]() -> std::string {
+  bool threw = false;
+  const auto once = [&]() -> std::string {
     try {
+      threw = false;
       return Show(run.Eval());
     } catch (const std::exception& e) {
+      threw = true;
       return e.what();
     }
   };
   // The first run dispatches; the second runs the routine the dispatch left in the node.
   const std::string first = once(), second = once();
-  return first == second ? second : "first run: " + first + "; second run: " + second;
+  if (first != second) return "first run: " + first + "; second run: " + second;
+  // A write's result shows its destination, which must hold the same.
+  const bool write = word->Name() == "=" || word->Name() == "assign";
+  if (write && !threw && Show(*args[0]) != second)
+    return "result: " + second + "; destination: " + Show(*args[0]);
+  return second;
 }
 
 std::string Eval(TExprWord* word, const std::vector<std::string>& args) {

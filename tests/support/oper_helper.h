@@ -1,5 +1,6 @@
-// Test support: value factories, the operator words, and a runner that evaluates one node of a word with
-// given argument records, the way a compiled script would.
+// Test support: value factories and a text notation for values, the operator words, a runner that evaluates
+// one node of a word with given argument records the way a compiled script would, and one-line table cases
+// checked through it.
 #pragma once
 
 #include <complex>
