@@ -12,7 +12,7 @@
 
 #include "core/errors.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -20,30 +20,8 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr TCompare kAllOps[] = {TCompare::Greater,        TCompare::Less,        TCompare::Equal,
                                 TCompare::GreaterOrEqual, TCompare::LessOrEqual, TCompare::NotEqual};
 
-// Objects are not copyable or movable: the factories hand them out on the heap.
 using PVec = std::unique_ptr<TVec>;
 using PInts = std::unique_ptr<TVecInt>;
-PVec RealVec(std::vector<double> v) {
-  auto r = std::make_unique<TVec>(static_cast<int>(v.size()));
-  for (size_t i = 0; i < v.size(); ++i) r->Values(static_cast<int>(i)) = v[i];
-  return r;
-}
-PVec CplxVec(std::vector<TCplx> v) {
-  auto r = std::make_unique<TVec>(static_cast<int>(v.size()), true);
-  for (size_t i = 0; i < v.size(); ++i) r->CValues(static_cast<int>(i)) = v[i];
-  return r;
-}
-PInts Ints(std::vector<int> v, TIntPrecision p = prInt32) {
-  auto r = std::make_unique<TVecInt>(static_cast<int>(v.size()), p);
-  for (size_t i = 0; i < v.size(); ++i) r->Set(static_cast<int>(i), v[i]);
-  return r;
-}
-std::vector<int> Elements(const TNubraInt& v) {
-  std::vector<int> out;
-  for (int i = 0; i < v.Length(); ++i) out.push_back(v.Get(i));
-  return out;
-}
-using test::MessageOf;
 
 // Expected answers per operator in the order > < = >= <= <>.
 struct CplxCase {
@@ -82,7 +60,7 @@ TEST(CompareCore, OperatorTexts) {
 
 TEST(CompareCore, RealAndComplexMasks) {
   TVecInt mask(3);
-  const PVec a = RealVec({1, 2, kNaN}), b = RealVec({2, 2, 1});
+  const PVec a = NewVec({1, 2, kNaN}), b = NewVec({2, 2, 1});
   const struct {
     TCompare op;
     std::vector<int> vsVector, vsScalar2;
@@ -93,49 +71,49 @@ TEST(CompareCore, RealAndComplexMasks) {
   };
   for (const auto& c : cases) {
     FindMask(mask, *a, c.op, *b);
-    EXPECT_EQ(Elements(mask), c.vsVector) << CompareText(c.op);
+    EXPECT_EQ(Values(mask), c.vsVector) << CompareText(c.op);
     FindMask(mask, *a, c.op, 2.0);
-    EXPECT_EQ(Elements(mask), c.vsScalar2) << CompareText(c.op);
+    EXPECT_EQ(Values(mask), c.vsScalar2) << CompareText(c.op);
   }
   // Complex elements or scalars switch to the complex order.
-  const PVec z = CplxVec({{1, 1}, {1, -1}, {0, 5}});
+  const PVec z = NewCVec({{1, 1}, {1, -1}, {0, 5}});
   FindMask(mask, *z, TCompare::Greater, 1.0);
-  EXPECT_EQ(Elements(mask), (std::vector<int>{1, 0, 0}));
-  FindMask(mask, *RealVec({0, 1, 2}), TCompare::Less, TCplx(1, 1));
-  EXPECT_EQ(Elements(mask), (std::vector<int>{1, 1, 0}));
-  FindMask(mask, *z, TCompare::NotEqual, *CplxVec({{1, 1}, {1, 1}, {0, 5}}));
-  EXPECT_EQ(Elements(mask), (std::vector<int>{0, 1, 0}));
+  EXPECT_EQ(Values(mask), (std::vector<int>{1, 0, 0}));
+  FindMask(mask, *NewVec({0, 1, 2}), TCompare::Less, TCplx(1, 1));
+  EXPECT_EQ(Values(mask), (std::vector<int>{1, 1, 0}));
+  FindMask(mask, *z, TCompare::NotEqual, *NewCVec({{1, 1}, {1, 1}, {0, 5}}));
+  EXPECT_EQ(Values(mask), (std::vector<int>{0, 1, 0}));
 }
 
 TEST(CompareCore, IntegerMasksMixPrecisionsExactly) {
   TVecInt mask(3);
   // 8-bit elements are unsigned: 255 is not below a 32-bit -1.
-  FindMask(mask, *Ints({255, 0, 7}, prUInt8), TCompare::Greater, *Ints({-1, 0, 8}));
-  EXPECT_EQ(Elements(mask), (std::vector<int>{1, 0, 0}));
-  FindMask(mask, *Ints({-5, 5, 300}, prInt16), TCompare::LessOrEqual, *Ints({-5, 4, 44}, prUInt8));
-  EXPECT_EQ(Elements(mask), (std::vector<int>{1, 0, 0}));
+  FindMask(mask, *NewIntVec({255, 0, 7}, prUInt8), TCompare::Greater, *NewIntVec({-1, 0, 8}));
+  EXPECT_EQ(Values(mask), (std::vector<int>{1, 0, 0}));
+  FindMask(mask, *NewIntVec({-5, 5, 300}, prInt16), TCompare::LessOrEqual, *NewIntVec({-5, 4, 44}, prUInt8));
+  EXPECT_EQ(Values(mask), (std::vector<int>{1, 0, 0}));
   // The 64-bit scalar is not cut to the element width (2^32 would become 0).
-  FindMask(mask, *Ints({0, INT32_MAX, -1}), TCompare::Less, std::int64_t{1} << 32);
-  EXPECT_EQ(Elements(mask), (std::vector<int>{1, 1, 1}));
-  FindMask(mask, *Ints({0, 1, 2}, prUInt8), TCompare::NotEqual, std::int64_t{1});
-  EXPECT_EQ(Elements(mask), (std::vector<int>{1, 0, 1}));
+  FindMask(mask, *NewIntVec({0, INT32_MAX, -1}), TCompare::Less, std::int64_t{1} << 32);
+  EXPECT_EQ(Values(mask), (std::vector<int>{1, 1, 1}));
+  FindMask(mask, *NewIntVec({0, 1, 2}, prUInt8), TCompare::NotEqual, std::int64_t{1});
+  EXPECT_EQ(Values(mask), (std::vector<int>{1, 0, 1}));
 }
 
 TEST(CompareCore, MaskErrors) {
   TVecInt mask(3), small(2), narrow(3, prUInt8);
-  const PVec a = RealVec({1, 2, 3});
+  const PVec a = NewVec({1, 2, 3});
   EXPECT_EQ(MessageOf([&] {
-              FindMask(mask, *a, TCompare::Less, *RealVec({1, 2}));
+              FindMask(mask, *a, TCompare::Less, *NewVec({1, 2}));
             }),
             "FindMask: operand lengths differ (3 and 2)");
   EXPECT_EQ(MessageOf([&] {
-              FindMask(mask, *Ints({1}), TCompare::Less, *Ints({1, 2}));
+              FindMask(mask, *NewIntVec({1}), TCompare::Less, *NewIntVec({1, 2}));
             }),
             "FindMask: operand lengths differ (1 and 2)");
   EXPECT_EQ(MessageOf([&] { FindMask(small, *a, TCompare::Less, 1.0); }),
             "FindMask: the mask must hold 3 32-bit elements (it holds 2 of 4 bytes)");
   EXPECT_EQ(MessageOf([&] {
-              FindMask(narrow, *Ints({1, 2, 3}), TCompare::Less, std::int64_t{1});
+              FindMask(narrow, *NewIntVec({1, 2, 3}), TCompare::Less, std::int64_t{1});
             }),
             "FindMask: the mask must hold 3 32-bit elements (it holds 3 of 1 bytes)");
   TVecInt empty(0);
@@ -148,16 +126,16 @@ TEST(CompareCore, VectorEqualityWithTolerance) {
     double tol;
     bool equal;
   } cases[] = {
-      {RealVec({1, 2}), RealVec({1, 2}), 0, true},
-      {RealVec({1, 2}), RealVec({1, 2.001}), 0, false},
-      {RealVec({1, 2}), RealVec({1, 2.001}), 0.01, true},
-      {RealVec({1, 2}), RealVec({1, 2, 3}), 10, false},
-      {RealVec({kNaN}), RealVec({kNaN}), 1, false},
-      {RealVec({kInf, -kInf}), RealVec({kInf, -kInf}), 0, true},
-      {RealVec({3}), CplxVec({{3, 0}}), 0, true},
-      {RealVec({3}), CplxVec({{3, 0.5}}), 0.4, false},  // the magnitude of the difference counts
-      {CplxVec({{1, 1}}), CplxVec({{1.3, 1.4}}), 0.5, true},
-      {RealVec({}), RealVec({}), 0, true},
+      {NewVec({1, 2}), NewVec({1, 2}), 0, true},
+      {NewVec({1, 2}), NewVec({1, 2.001}), 0, false},
+      {NewVec({1, 2}), NewVec({1, 2.001}), 0.01, true},
+      {NewVec({1, 2}), NewVec({1, 2, 3}), 10, false},
+      {NewVec({kNaN}), NewVec({kNaN}), 1, false},
+      {NewVec({kInf, -kInf}), NewVec({kInf, -kInf}), 0, true},
+      {NewVec({3}), NewCVec({{3, 0}}), 0, true},
+      {NewVec({3}), NewCVec({{3, 0.5}}), 0.4, false},  // the magnitude of the difference counts
+      {NewCVec({{1, 1}}), NewCVec({{1.3, 1.4}}), 0.5, true},
+      {NewVec({}), NewVec({}), 0, true},
   };
   for (const auto& c : cases) EXPECT_EQ(Equal(*c.a, *c.b, c.tol), c.equal);
 }
@@ -178,23 +156,24 @@ TEST(CompareCore, BitOperationsKeepThePrecision) {
       {prInt16, {1}, [](TNubraInt& x) { BitShiftLeft(x, 15); }, {-32768}},
   };
   for (const auto& c : cases) {
-    PInts x = Ints(c.x, c.p);
+    PInts x = NewIntVec(c.x, c.p);
     c.op(*x);
     EXPECT_EQ(x->IntPrecision(), c.p);
-    EXPECT_EQ(Elements(*x), c.expected);
+    EXPECT_EQ(Values(*x), c.expected);
   }
 }
 
 TEST(CompareCore, ElementWiseBitOperations) {
-  PInts x = Ints({12, 12, 255}, prUInt8);
-  BinaryAnd(*x, *Ints({10, -1, 0x1F0}));
-  EXPECT_EQ(Elements(*x), (std::vector<int>{8, 12, 0xF0}));
-  BinaryOr(*x, *Ints({1, 2, 3}, prInt16));
-  EXPECT_EQ(Elements(*x), (std::vector<int>{9, 14, 0xF3}));
+  PInts x = NewIntVec({12, 12, 255}, prUInt8);
+  BinaryAnd(*x, *NewIntVec({10, -1, 0x1F0}));
+  EXPECT_EQ(Values(*x), (std::vector<int>{8, 12, 0xF0}));
+  BinaryOr(*x, *NewIntVec({1, 2, 3}, prInt16));
+  EXPECT_EQ(Values(*x), (std::vector<int>{9, 14, 0xF3}));
   BinaryXor(*x, *x);  // the same object on both sides
-  EXPECT_EQ(Elements(*x), (std::vector<int>{0, 0, 0}));
-  EXPECT_EQ(MessageOf([&] { BinaryXor(*x, *Ints({1})); }), "BinaryXor: operand lengths differ (3 and 1)");
+  EXPECT_EQ(Values(*x), (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(MessageOf([&] { BinaryXor(*x, *NewIntVec({1})); }),
+            "BinaryXor: operand lengths differ (3 and 1)");
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test

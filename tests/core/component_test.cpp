@@ -9,7 +9,7 @@
 
 #include "support/core_helper.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
 
 // A holder that remembers what it was told, and a property set with data and settings.
@@ -93,13 +93,11 @@ TEST(Component, RefusesOtherClassesAndBrokenStreams) {
   };
   for (const auto& c : cases) {
     std::istringstream in(c.text);
-    EXPECT_EQ(test::MessageOf([&] { p.LoadFromStream(in); }), c.message);
+    EXPECT_EQ(MessageOf([&] { p.LoadFromStream(in); }), c.message);
   }
-  EXPECT_EQ(test::MessageOf([&] { p.LoadFromFile("/nonexistent/x.cfg"); }),
-            "File not found: /nonexistent/x.cfg");
-  EXPECT_EQ(test::MessageOf([&] { p.SaveToFile("/nonexistent/x.cfg"); }),
-            "Cannot create file: /nonexistent/x.cfg");
+  EXPECT_EQ(MessageOf([&] { p.LoadFromFile("/nonexistent/x.cfg"); }), "File not found: /nonexistent/x.cfg");
+  EXPECT_EQ(MessageOf([&] { p.SaveToFile("/nonexistent/x.cfg"); }), "Cannot create file: /nonexistent/x.cfg");
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test

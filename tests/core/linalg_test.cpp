@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "support/core_helper.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
 
 using Cplxs = std::vector<TCplx>;
@@ -49,15 +50,9 @@ struct Row : TVec {
   explicit Row(const TZel& m) { Copy(m); }
 };
 
-Cplxs Elements(const TNubraVec& m) {
-  Cplxs out;
-  for (int i = 0; i < m.Length(); ++i) out.push_back(m.Complex() ? m.CValues(i) : TCplx(m.Values(i), 0));
-  return out;
-}
-
 // The product of row-major a (m × k) and b (k × n), computed the plain way.
 Cplxs Product(const TNubraVec& a, int m, int k, const TNubraVec& b) {
-  const Cplxs x = Elements(a), y = Elements(b);
+  const Cplxs x = CValues(a), y = CValues(b);
   const int n = static_cast<int>(y.size()) / k;
   Cplxs out(static_cast<size_t>(m) * n);
   for (int i = 0; i < m; ++i)
@@ -81,18 +76,18 @@ TEST(LinalgProduct, EveryComplexityMixMatchesTheReference) {
       MatMul(a, b, d);
       EXPECT_EQ(d.Rows(), 3);
       EXPECT_EQ(d.Cols(), 2);
-      ExpectNear(Elements(d), Product(a, 3, 4, b));
+      ExpectNear(CValues(d), Product(a, 3, 4, b));
       TVec v;
       TensorProd(Row(Mat(1, 4, ca, 2.0)), b, v);  // row vector times matrix
-      ExpectNear(Elements(v), Product(Mat(1, 4, ca, 2.0), 1, 4, b));
+      ExpectNear(CValues(v), Product(Mat(1, 4, ca, 2.0), 1, 4, b));
     }
   TZel outer;
   TensorProd(Row(Mat(1, 2, {1, TCplx(0, 2)})), Row(Mat(1, 3, {3, 4, 5})), outer);
   EXPECT_EQ(outer.Rows(), 2);
-  ExpectNear(Elements(outer), {3, 4, 5, TCplx(0, 6), TCplx(0, 8), TCplx(0, 10)});
+  ExpectNear(CValues(outer), {3, 4, 5, TCplx(0, 6), TCplx(0, 8), TCplx(0, 10)});
   TZel empty(0, 0);
   MatMul(TZel(2, 0), TZel(0, 3), empty);  // no inner dimension: zeros
-  ExpectNear(Elements(empty), Cplxs(6, 0.0));
+  ExpectNear(CValues(empty), Cplxs(6, 0.0));
   EXPECT_THROW(MatMul(TZel(2, 3), TZel(2, 3), empty), ENubraException);
   EXPECT_THROW(MatMul(empty, TZel(3, 3), empty), ENubraException);  // the result may not be an operand
 }
@@ -121,7 +116,7 @@ TEST(LinalgSolve, KnownSolutions) {
     if (std::isnan(c.x[0].real())) {
       EXPECT_TRUE(std::isnan(x.Values(0)));
     } else {
-      ExpectNear(Elements(x), c.x, 1e-12);
+      ExpectNear(CValues(x), c.x, 1e-12);
     }
   }
   TVec bad;
@@ -134,17 +129,17 @@ TEST(LinalgSolve, MatrixRightHandSidesRecoverTheSolution) {
     TZel at, b, x;
     MatMul(a, xTrue, b);
     LQRSolve(a, b, x);
-    ExpectNear(Elements(x), Elements(xTrue));
+    ExpectNear(CValues(x), CValues(xTrue));
     LQRSolve(a, b, b);  // the result may be the right-hand side
-    ExpectNear(Elements(b), Elements(xTrue));
+    ExpectNear(CValues(b), CValues(xTrue));
     Transp(a, at);
     MatMul(at, xTrue, b);
     LQRSolve(a, b, x, TMatrixForm::mfTransposed);
-    ExpectNear(Elements(x), Elements(xTrue));
+    ExpectNear(CValues(x), CValues(xTrue));
     Transp(xTrue, at);  // right division: y·a = b with y = xTrueᵀ
     MatMul(at, a, b);
     RightSolve(a, b, x);
-    ExpectNear(Elements(x), Elements(at));
+    ExpectNear(CValues(x), CValues(at));
   }
   TZel col;
   EXPECT_THROW(RightSolve(TZel(3, 2), TZel(3, 3), col), ENubraException);
@@ -155,13 +150,13 @@ TEST(LinalgTranspose, InPlaceConjugatedAndInteger) {
   Transp(a, a);
   EXPECT_EQ(a.Rows(), 3);
   EXPECT_EQ(a.Cols(), 2);
-  ExpectNear(Elements(a), {1, 4, 2, 5, 3, 6});
+  ExpectNear(CValues(a), {1, 4, 2, 5, 3, 6});
   Mat c(1, 2, {TCplx(1, 1), TCplx(2, -3)});
   Adjung(c, c);
   EXPECT_EQ(c.Rows(), 2);
-  ExpectNear(Elements(c), {TCplx(1, -1), TCplx(2, 3)});
+  ExpectNear(CValues(c), {TCplx(1, -1), TCplx(2, 3)});
   Conj(c, c);
-  ExpectNear(Elements(c), {TCplx(1, 1), TCplx(2, -3)});
+  ExpectNear(CValues(c), {TCplx(1, 1), TCplx(2, -3)});
 
   TZelInt m(2, 3, prInt16), t;
   for (int i = 0; i < 6; ++i) m.Set(i, i - 3);
@@ -176,4 +171,4 @@ TEST(LinalgTranspose, InPlaceConjugatedAndInteger) {
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test

@@ -15,7 +15,7 @@
 #include "core/errors.h"
 #include "support/core_helper.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
 
 using ::testing::HasSubstr;
@@ -23,7 +23,6 @@ using ::testing::Throws;
 using ::testing::ThrowsMessage;
 using Doubles = std::vector<double>;
 using Ints = std::vector<int>;
-using test::Values;
 
 // A real vector holding the given values.
 struct Vec : TVec {
@@ -241,6 +240,8 @@ TEST(NubraInt, AccessAndPrecisionChanges) {
   EXPECT_EQ(Values(v), (Ints{4464, -1, 300, -129, -1, 0}));
   v.SetIntPrecision(prUInt8);
   EXPECT_EQ(Values(v), (Ints{112, 255, 44, 127, 255, 0}));
+  v.Resize(2);  // keeps the leading elements
+  EXPECT_EQ(Values(v), (Ints{112, 255}));
   for (auto [from, to] : std::vector<std::pair<TIntPrecision, TIntPrecision>>{
            {prUInt8, prInt32}, {prUInt8, prInt16}, {prInt16, prInt32}}) {
     TVecInt w(200, from);
@@ -291,4 +292,4 @@ TEST(NubraInt, RealToIntRoundsTruncatesAndSaturates) {
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test

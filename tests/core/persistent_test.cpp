@@ -7,7 +7,7 @@
 
 #include "core/errors.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
 
 struct TNumberItem : TZelCollectionItem {
@@ -57,4 +57,4 @@ TEST(Collection, IndicesAssignAndErrors) {
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "support/core_helper.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -72,12 +73,6 @@ TEST(PowRemScalar, EdgeCases) {
   EXPECT_NEAR(Power(i, i).real(), std::exp(-M_PI / 2), 1e-15);
 }
 
-std::vector<TCplx> Elements(const TNubraVec& v) {
-  std::vector<TCplx> out;
-  for (int k = 0; k < v.Length(); ++k) out.push_back(v.Complex() ? v.CValues(k) : TCplx(v.Values(k), 0));
-  return out;
-}
-
 TEST(PowRemElementwise, ShapesInPlaceUseAndLengths) {
   TVec v(3);
   v.Ramp(1, 1);
@@ -86,23 +81,17 @@ TEST(PowRemElementwise, ShapesInPlaceUseAndLengths) {
   Power(2.0, m, dm);  // the matrix operand gives the shape
   EXPECT_EQ(dm.Rows(), 3);
   EXPECT_EQ(dm.Cols(), 1);
-  EXPECT_EQ(Elements(dm), (std::vector<TCplx>{2, 4, 8}));
+  EXPECT_EQ(CValues(dm), (std::vector<TCplx>{2, 4, 8}));
   Power(v, v, v);
-  EXPECT_EQ(Elements(v), (std::vector<TCplx>{1, 4, 27}));
+  EXPECT_EQ(CValues(v), (std::vector<TCplx>{1, 4, 27}));
   // The result turns complex while it is also the base: no value may be overwritten before it is read.
   Power(v, TCplx(1, 0), v);
   EXPECT_TRUE(v.Complex());
-  EXPECT_EQ(Elements(v), (std::vector<TCplx>{1, 4, 27}));
+  EXPECT_EQ(CValues(v), (std::vector<TCplx>{1, 4, 27}));
   Rem(10.0, m, dm);
-  EXPECT_EQ(Elements(dm), (std::vector<TCplx>{0, 0, 1}));
+  EXPECT_EQ(CValues(dm), (std::vector<TCplx>{0, 0, 1}));
   TVec d;
   EXPECT_THROW(Power(v, TVec(2), d), ENubraException);
-}
-
-std::vector<int> Elements(const TNubraInt& v) {
-  std::vector<int> out;
-  for (int k = 0; k < v.Length(); ++k) out.push_back(v.Get(k));
-  return out;
 }
 
 void Fill(TNubraInt& v, std::vector<int> values) {
@@ -117,17 +106,17 @@ TEST(PowRemInteger, PrecisionSaturationAndZeroDivisors) {
   Fill(w, {7, 30});
   Rem(a, b, d);
   EXPECT_EQ(d.IntPrecision(), prInt32);  // the wider operand
-  EXPECT_EQ(Elements(d), (std::vector<int>{1, -1, 0}));
+  EXPECT_EQ(Values(d), (std::vector<int>{1, -1, 0}));
   Rem(a, 4, d);
   EXPECT_EQ(d.IntPrecision(), prInt16);
-  EXPECT_EQ(Elements(d), (std::vector<int>{3, -3, 0}));
+  EXPECT_EQ(Values(d), (std::vector<int>{3, -3, 0}));
   Rem(kMin64, b, d);
-  EXPECT_EQ(Elements(d), (std::vector<int>{-2, -2, 0}));
+  EXPECT_EQ(Values(d), (std::vector<int>{-2, -2, 0}));
   Rem(-7, u, d);  // negative remainders do not fit unsigned 8 bits: they saturate to 0
-  EXPECT_EQ(Elements(d), (std::vector<int>{0, 0}));
+  EXPECT_EQ(Values(d), (std::vector<int>{0, 0}));
   Rem(u, w, u);  // widens while u is also the result
   EXPECT_EQ(u.IntPrecision(), prInt32);
-  EXPECT_EQ(Elements(u), (std::vector<int>{4, 10}));
+  EXPECT_EQ(Values(u), (std::vector<int>{4, 10}));
 
   TVecInt zero(2);
   zero.SetZero();
@@ -135,9 +124,9 @@ TEST(PowRemInteger, PrecisionSaturationAndZeroDivisors) {
   EXPECT_THROW(Rem(u, zero, d), EDivByZero);
   EXPECT_THROW(Rem(u, 0, d), EDivByZero);
   EXPECT_THROW(Rem(5, zero, d), EDivByZero);
-  EXPECT_EQ(Elements(d), (std::vector<int>{9, 9}));  // untouched
+  EXPECT_EQ(Values(d), (std::vector<int>{9, 9}));  // untouched
   EXPECT_THROW(Rem(a, u, d), ENubraException);
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test

@@ -17,7 +17,7 @@
 #include "core/errors.h"
 #include "core/nubra.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
 
 using ::testing::HasSubstr;
@@ -159,4 +159,4 @@ TEST(StreamObjects, BadTagsAndHeadersRaise) {
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test

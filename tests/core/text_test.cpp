@@ -13,7 +13,7 @@
 #include "core/errors.h"
 #include "core/nubra.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -330,4 +330,4 @@ TEST(StringsToValues, Errors) {
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test

@@ -14,35 +14,13 @@
 #include "support/alloc_counter.h"
 #include "support/core_helper.h"
 
-namespace zel {
+namespace zel::test {
 namespace {
-
-using test::CValues;
-using test::Values;
-
-// Core objects cannot be moved: the factories hand out owning pointers.
-std::unique_ptr<TVec> RealVec(std::vector<double> v) {
-  auto x = std::make_unique<TVec>(static_cast<int>(v.size()));
-  for (int i = 0; i < x->Length(); ++i) x->Values(i) = v[i];
-  return x;
-}
-
-std::unique_ptr<TVec> CplxVec(std::vector<TCplx> v) {
-  auto x = std::make_unique<TVec>(static_cast<int>(v.size()), true);
-  for (int i = 0; i < x->Length(); ++i) x->CValues(i) = v[i];
-  return x;
-}
-
-std::unique_ptr<TVecInt> IntVec(std::vector<int> v, TIntPrecision p = prInt32) {
-  auto x = std::make_unique<TVecInt>(static_cast<int>(v.size()), p);
-  for (int i = 0; i < x->Length(); ++i) x->Set(i, v[i]);
-  return x;
-}
 
 using RealKernel = std::function<void(TNubraVec&)>;
 
 TEST(VecMath, RealAndComplexResults) {
-  const auto pa = RealVec({1, 2, -4}), pb = RealVec({4, 0.5, 2}), pc = CplxVec({{1, 1}, {0, 2}, {-1, 0}});
+  const auto pa = NewVec({1, 2, -4}), pb = NewVec({4, 0.5, 2}), pc = NewCVec({{1, 1}, {0, 2}, {-1, 0}});
   const TVec &a = *pa, &b = *pb, &c = *pc;
   const TCplx z(0, 1);
   const struct {
@@ -77,25 +55,35 @@ TEST(VecMath, RealAndComplexResults) {
   }
 }
 
-TEST(VecMath, LengthMismatchNamesBothLengths) {
-  auto pd = RealVec({7, 7});
+// Lengths and integer divisors are checked before anything is written; empty operands give empty results.
+TEST(VecMath, ChecksComeBeforeWrites) {
+  auto pd = NewVec({7, 7});
   TVec& d = *pd;
   try {
-    Add(*RealVec({1, 2, 3}), *RealVec({1, 2, 3, 4}), d);
-    FAIL() << "no exception";
+    Add(*NewVec({1, 2, 3}), *NewVec({1, 2, 3, 4}), d);
+    ADD_FAILURE() << "no exception";
   } catch (const ENubraException& e) {
-    EXPECT_EQ(std::string(e.what()), "Add: operand lengths differ (3 and 4)");
+    EXPECT_STREQ(e.what(), "Add: operand lengths differ (3 and 4)");
   }
   EXPECT_EQ(CValues(d), (std::vector<TCplx>{7, 7})) << "destination changed before the check";
-  TVecInt di;
-  EXPECT_THROW(Mul(*IntVec({1}), *IntVec({1, 2}), di), ENubraException);
+  auto pdi = NewIntVec({9, 9});
+  TVecInt& di = *pdi;
+  EXPECT_THROW(Mul(*NewIntVec({1}), *NewIntVec({1, 2}), di), ENubraException);
+  EXPECT_THROW(Divide(*NewIntVec({1, 2}), *NewIntVec({1, 0}), di), EDivByZero);
+  EXPECT_THROW(Divide(*NewIntVec({1, 2}), std::int64_t{0}, di), EDivByZero);
+  EXPECT_THROW(DivideBy(5, *NewIntVec({0, 1}), di), EDivByZero);
+  EXPECT_EQ(Values(di), (std::vector<int>{9, 9}));
+  Add(TVec(), TVec(), d);
+  EXPECT_EQ(d.Length(), 0);
+  Divide(TVecInt(), TVecInt(), di);
+  EXPECT_EQ(di.Length(), 0);
 }
 
 TEST(VecMath, DestinationTakesTheShapeOfTheFirstMatrix) {
   TZel m23(2, 3), m32(3, 2);
   m23.SetVal(1);
   m32.SetVal(2);
-  const auto pv = RealVec({1, 2, 3, 4, 5, 6});
+  const auto pv = NewVec({1, 2, 3, 4, 5, 6});
   const TVec& v = *pv;
   const struct {
     const char* name;
@@ -120,7 +108,7 @@ TEST(VecMath, DestinationTakesTheShapeOfTheFirstMatrix) {
 }
 
 TEST(VecMath, InPlaceAndOverlappingDestinations) {
-  auto pa = RealVec({1, 2, 3});
+  auto pa = NewVec({1, 2, 3});
   TVec& a = *pa;
   Add(a, a, a);
   EXPECT_EQ(CValues(a), (std::vector<TCplx>{2, 4, 6}));
@@ -128,7 +116,7 @@ TEST(VecMath, InPlaceAndOverlappingDestinations) {
   Mul(a, TCplx(0, 1), a);
   EXPECT_EQ(CValues(a), (std::vector<TCplx>{{0, 2}, {0, 4}, {0, 6}}));
   // A view shifted by one element into the operand.
-  auto pb = RealVec({1, 2, 3, 4});
+  auto pb = NewVec({1, 2, 3, 4});
   TVec& b = *pb;
   TVec shifted;
   shifted.SetSubRange(b, 1, 3);
@@ -137,21 +125,11 @@ TEST(VecMath, InPlaceAndOverlappingDestinations) {
   Add(head, 10.0, shifted);
   EXPECT_EQ(CValues(b), (std::vector<TCplx>{1, 11, 12, 13}));
 
-  auto pi = IntVec({100, 200}, prUInt8);
+  auto pi = NewIntVec({100, 200}, prUInt8);
   TVecInt& i = *pi;
-  Add(i, *IntVec({1000, 1}), i);  // promoted to 32 bits in place
+  Add(i, *NewIntVec({1000, 1}), i);  // promoted to 32 bits in place
   EXPECT_EQ(i.IntPrecision(), prInt32);
   EXPECT_EQ(Values(i), (std::vector<int>{1100, 201}));
-}
-
-TEST(VecMath, EmptyOperands) {
-  auto pd = RealVec({1});
-  TVec& d = *pd;
-  Add(TVec(), TVec(), d);
-  EXPECT_EQ(d.Length(), 0);
-  TVecInt di;
-  Divide(TVecInt(), TVecInt(), di);
-  EXPECT_EQ(di.Length(), 0);
 }
 
 // Runs one integer kernel: `op` is + - * / on two vectors (b non-empty) or on vector a and scalar s;
@@ -212,26 +190,17 @@ TEST(VecMath, IntegerResultsSaturate) {
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     const auto& c = cases[i];
     TVecInt d;
-    RunInt(c.op, *IntVec(c.a, c.pa), *IntVec(c.b, c.pb), c.s, d);
+    RunInt(c.op, *NewIntVec(c.a, c.pa), *NewIntVec(c.b, c.pb), c.s, d);
     EXPECT_EQ(Values(d), c.expected) << "case " << i;
     EXPECT_EQ(d.IntPrecision(), c.p) << "case " << i;
   }
-}
-
-TEST(VecMath, IntegerDivisionByZeroRaisesBeforeWriting) {
-  auto pd = IntVec({9, 9});
-  TVecInt& d = *pd;
-  EXPECT_THROW(Divide(*IntVec({1, 2}), *IntVec({1, 0}), d), EDivByZero);
-  EXPECT_THROW(Divide(*IntVec({1, 2}), std::int64_t{0}, d), EDivByZero);
-  EXPECT_THROW(DivideBy(5, *IntVec({0, 1}), d), EDivByZero);
-  EXPECT_EQ(Values(d), (std::vector<int>{9, 9}));
 }
 
 TEST(VecMath, IntegerMatrixDestinationTakesTheMatrixShape) {
   TZelInt m(2, 2, prInt16);
   m.SetVal(3);
   TZelInt d;
-  Mul(*IntVec({1, 2, 3, 4}), m, d);
+  Mul(*NewIntVec({1, 2, 3, 4}), m, d);
   EXPECT_EQ(d.Rows(), 2);
   EXPECT_EQ(d.Cols(), 2);
   EXPECT_EQ(d.IntPrecision(), prInt32);
@@ -239,8 +208,8 @@ TEST(VecMath, IntegerMatrixDestinationTakesTheMatrixShape) {
 }
 
 TEST(VecMath, RepeatedCallsDoNotAllocate) {
-  const auto pa = RealVec({1, 2, 3, 4}), pc = CplxVec({1, 2, 3, 4});
-  const auto pia = IntVec({1, 2, 3, 4}), pib = IntVec({1, 2, 3, 4}, prInt16);
+  const auto pa = NewVec({1, 2, 3, 4}), pc = NewCVec({1, 2, 3, 4});
+  const auto pia = NewIntVec({1, 2, 3, 4}), pib = NewIntVec({1, 2, 3, 4}, prInt16);
   const TVec &a = *pa, &c = *pc;
   const TVecInt &ia = *pia, &ib = *pib;
   TVec d;
@@ -255,10 +224,10 @@ TEST(VecMath, RepeatedCallsDoNotAllocate) {
     SubFrom(3, ia, di);
   };
   run();
-  test::AllocationCounter counter;
+  AllocationCounter counter;
   run();
   EXPECT_EQ(counter.Count(), 0u);
 }
 
 }  // namespace
-}  // namespace zel
+}  // namespace zel::test

@@ -6,8 +6,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "lang/assign_support.h"
+#include "core/text.h"
 #include "lang/words/gridvar.h"
+#include "support/oper_helper.h"
 
 namespace zel::test {
 namespace {
@@ -51,15 +52,6 @@ TEST(CustomValue, RefersToTheHostObjectWithoutOwningIt) {
   EXPECT_EQ(unset.CustomRec().Value(), nullptr);
 }
 
-TEST(GridVariable, LengthFollowsTheShape) {
-  TExprGridVariable grid;
-  grid.SetRows(3);
-  grid.SetCols(4);
-  EXPECT_EQ(grid.Length(), 12);
-  grid.SetRows(5);
-  EXPECT_EQ(grid.Length(), 20);
-}
-
 TEST(GridVariable, IndexingFormsAreNotImplemented) {
   TExprGridVariable g;
   TValueRec v;
@@ -101,7 +93,7 @@ struct THostGrid {
 };
 
 std::string Write(TValueRec& dst, TValueRec& row, TValueRec& col, TValueRec& src) {
-  return MessageOf([&] { NodeRunner(Assign4Word(), {&dst, &row, &col, &src}).EvalTwice(); });
+  return MessageOf([&] { NodeRunner("assign", {&dst, &row, &col, &src}).EvalTwice(); });
 }
 
 TEST(GridAssign, CellTextsPerValueType) {
@@ -139,7 +131,7 @@ TEST(GridAssign, RoundTripThroughTheEvents) {
   THostGrid host;
   host.grid.SetScientific(true);
   TCustomValue g(&host.grid);
-  Val rows = Range({0, 1}), cols = Range({1, 2}), m = CMat(2, 2, {{1.5, 0}, {-2, 0.25}, {1e-20, 3}, {0, -1}});
+  Val rows = Range({0, 1}), cols = Range({1, 2}), m = V("[1.5+0i,-2+0.25i;1e-20+3i,0-1i]");
   ASSERT_EQ(Write(g, *rows, *cols, *m), kNone);
   EXPECT_EQ(host.cells.size(), 4u);
   EXPECT_EQ(StrToCplx(host.Read(0, 1)), TCplx(1.5, 0));
@@ -153,7 +145,7 @@ TEST(GridAssign, RoundTripThroughTheEvents) {
   EXPECT_NEAR(StrToSample(host.Read(2, 1)), 1.0 / 3, 1e-15);  // 15 significant digits
   EXPECT_EQ(StrToSample(host.Read(2, 2)), -7);
 
-  Val col = Int(0), iv = IntVec({-5, 6}), bv = BoolVec({1, 0});
+  Val col = Int(0), iv = IntVec({-5, 6}), bv = V("b[1,0]");
   ASSERT_EQ(Write(g, *rows, *col, *iv), kNone);
   EXPECT_EQ(host.Read(0, 0), "-5");
   EXPECT_EQ(host.Read(1, 0), "6");
@@ -164,6 +156,7 @@ TEST(GridAssign, RoundTripThroughTheEvents) {
 
 TEST(GridAssign, ScalarFillsEveryAddressedCellAsGiven) {
   THostGrid host;
+  EXPECT_EQ(host.grid.Length(), 9);  // the shape the host gave, not the cells written
   TCustomValue g(&host.grid);
   Val rows = Range({5, 6}), col = Int(-1), x = Int(3);
   ASSERT_EQ(Write(g, *rows, *col, *x), kNone);
@@ -192,7 +185,7 @@ TEST(GridAssign, Errors) {
        "Automatic range expansion from colon (:) not supported for grid variable!"},
       {&host.grid, Int(0), Range({0, 2}), Vec({1, 2}),
        "Assign: Source vector does not fit in to the specified range: Src.Length = 2, Len = 3"},
-      {&host.grid, Range({0, 1}), Range({0, 1}), Zero(Mat(1, 4, {})),
+      {&host.grid, Range({0, 1}), Range({0, 1}), V("[0,0,0,0;]"),
        "Assign: Source matrix does not fit in to the specified Range: Src.Rows = 1, Src.Cols = 4, Len = 4"},
       {&host.grid, Range({0, 1, 2}), Int(0), Int(1), "Assign: matrix ranges with x:y:z are not supported!"},
       {&host.grid, ExtRange({0, 1}), Int(0), Int(1), "Assign: matrix range must be an integer range!"},
@@ -200,8 +193,7 @@ TEST(GridAssign, Errors) {
   for (const auto& c : cases) {
     TCustomValue g(c.object);
     EXPECT_EQ(Write(g, *c.row, *c.col, *c.src), c.message);
-    EXPECT_THROW(NodeRunner(Assign4Word(), {&g, c.row.get(), c.col.get(), c.src.get()}).Eval(),
-                 ENubraException);
+    EXPECT_THROW(NodeRunner("assign", {&g, c.row.get(), c.col.get(), c.src.get()}).Eval(), ENubraException);
   }
   EXPECT_TRUE(host.cells.empty()) << "no cell is written when a check fails";
   TCustomValue g(&host.grid);

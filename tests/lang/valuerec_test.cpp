@@ -224,7 +224,7 @@ TEST(ValueRecRange, RejectsBadStepsAndTypes) {
   const std::pair<Val, const char*> wrongTypes[] = {
       {Dbl(1), "TValueRec.GetVectorValue called, but type is 1"},
       {IntVec({1}), "TValueRec.GetVectorValue called, but type is 7"},
-      {BoolVec({1}), "TValueRec.GetIntVectorValue called, but type is bool vector"},
+      {V("b[1]"), "TValueRec.GetIntVectorValue called, but type is bool vector"},
       {Vec({1}), "TValueRec.GetIntVectorValue called, but type is vector"},
       {ExtRange({0, 0, 0, 0}), "TValueRec.GetVectorValue called, but complex Range is not supported!"}};
   wrongTypes[4].first->ExtRangeValue()->SetComplex(true);
@@ -237,9 +237,8 @@ TEST(ValueRecRange, RejectsBadStepsAndTypes) {
 }
 
 TEST(ValueRecCopy, CopiesEachTypeDeepWhenOwned) {
-  const Val sources[] = {
-      Dbl(2.5),          Int(-9),        Bool(true),      Cplx(1, 2),           Vec({1, 2}),
-      Mat(1, 2, {1, 2}), IntVec({3, 4}), BoolVec({1, 0}), IntMat(1, 2, {5, 6}), BoolMat(1, 2, {0, 1})};
+  const Val sources[] = {Dbl(2.5),          Int(-9),        Bool(true),  Cplx(1, 2),   Vec({1, 2}),
+                         Mat(1, 2, {1, 2}), IntVec({3, 4}), V("b[1,0]"), V("i[5,6;]"), V("b[0,1;]")};
   for (const auto& src : sources) {
     TValueRec dst;
     dst.Copy(*src);
@@ -346,13 +345,13 @@ TEST(ValueRecAssignOper, ConvertsIntoTheDestinationType) {
       {Mat(2, 2, {0, 0, 0, 0}), Int(7), "7,7; 7,7"},
       {Mat(1, 1, {0}), Vec({4, 5, 6}), "4,5,6"},
       {Mat(1, 1, {0}), IntVec({1, 2}), "1,2"},
-      {Mat(1, 1, {0}), IntMat(2, 2, {5, 6, 7, 8}), "5,6; 7,8"},
+      {Mat(1, 1, {0}), V("i[5,6;7,8]"), "5,6; 7,8"},
       {IntVec({0, 0}), Int((std::int64_t{1} << 32) + 5), "5; 5"},  // low 32 bits
-      {IntVec({0}), IntMat(2, 2, {5, 6, 7, 8}), "5; 6; 7; 8"},
-      {IntMat(1, 1, {0}), IntVec({4, 5}), "4,5"},
-      {BoolVec({0, 0}), Bool(true), "1; 1"},
-      {BoolVec({0}), BoolMat(2, 2, {1, 0, 0, 1}), "1; 0; 0; 1"},
-      {BoolMat(1, 1, {0}), BoolVec({1, 0, 1}), "1,0,1"},
+      {IntVec({0}), V("i[5,6;7,8]"), "5; 6; 7; 8"},
+      {V("i[0;]"), IntVec({4, 5}), "4,5"},
+      {V("b[0,0]"), Bool(true), "1; 1"},
+      {V("b[0]"), V("b[1,0;0,1]"), "1; 0; 0; 1"},
+      {V("b[0;]"), V("b[1,0,1]"), "1,0,1"},
   };
   for (const auto& c : cases) {
     c.dst->AssignOper(*c.src);
@@ -372,10 +371,10 @@ TEST(ValueRecAsString, RendersEveryTypeOnOneLine) {
                                                {Cplx(1, -2), "1-2i"},
                                                {Str("a b c\r\nd"), "abc; d"},
                                                {Vec({1, 2, 3}), "1; 2; 3"},
-                                               {CVec({{1, 2}, {3, 4}}), "1+2i; 3+4i"},
+                                               {V("[1+2i,3+4i]"), "1+2i; 3+4i"},
                                                {Mat(2, 2, {1, 2, 3, 4}), "1,2; 3,4"},
-                                               {IntMat(2, 2, {1, -2, 3, 4}), "1,-2; 3,4"},
-                                               {BoolVec({1, 0}), "1; 0"}};
+                                               {V("i[1,-2;3,4]"), "1,-2; 3,4"},
+                                               {V("b[1,0]"), "1; 0"}};
   for (const auto& [rec, text] : cases) EXPECT_EQ(rec->AsString(), text);
 
   for (TValueType t : {vtRangeValue, vtCustomValue}) {

@@ -94,32 +94,6 @@ TEST(ExprWord, ArgumentCountBoundsPerClass) {
   EXPECT_EQ(MessageOf([] { TExprFunction("g", nullptr, 1, 1, ""); }), "Function not assigned!");
 }
 
-TEST(ExprWord, KindCodesAndZeroArguments) {
-  struct Case {
-    std::unique_ptr<TExprWord> word;
-    std::uint32_t kind;
-    const char* name;
-    bool zeroArgs;
-  };
-  Case cases[] = {
-      {std::make_unique<TExprLeftBracket>(), 32, "(", true},
-      {std::make_unique<TExprRightBracket>(), 64, ")", true},
-      {std::make_unique<TExprLeftSquareBracket>(), 128, "[", true},
-      {std::make_unique<TExprRightSquareBracket>(), 256, "]", true},
-      {std::make_unique<TExprSemicolon>(), 512, ";", true},
-      {std::make_unique<TExprComma>(), 1024, ",", true},
-      {std::make_unique<TExprVariable>("x"), 2, "x", true},
-      {std::make_unique<TExprDoubleConstant>("pi", 3.14), 1, "pi", true},
-      {std::make_unique<TExprFunction>("f", Noop, 0, 1, ""), 4, "f", true},
-      {std::make_unique<TExprFunction>("g", Noop, 2, 1, ""), 4, "g", false},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.word->LexemeType(), c.kind) << c.name;
-    EXPECT_EQ(c.word->Name(), c.name);
-    EXPECT_EQ(c.word->CanHaveZeroArguments(), c.zeroArgs) << c.name;
-  }
-}
-
 TEST(ExprConstant, LiteralTextChoosesTheType) {
   struct Case {
     const char* text;
@@ -232,14 +206,6 @@ TEST(ExprRec, BoundRoutineIsCachedInTheNode) {
   node.Oper(node);
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(node.Res->IntegerValue(), 2);
-}
-
-TEST(ExprRec, DisposeListFreesTheChain) {
-  TExprRec* first = new TExprRec;
-  first->Next = new TExprRec;
-  first->Next->Next = new TExprRec;
-  DisposeList(first);
-  EXPECT_EQ(first, nullptr);  // leaks would be reported by the sanitizer build
 }
 
 TEST(UnsupportedValueTypes, AllArities) {

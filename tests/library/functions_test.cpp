@@ -56,6 +56,12 @@ TEST(Registration, BuiltinsHandBackTheRewriteTargets) {
   EXPECT_EQ(refs.assign, f.Word("assign"));
   EXPECT_EQ(refs.colonOp, f.Word(":"));
   EXPECT_EQ(refs.assignOp, f.Word("="));
+  for (bool alwaysReal : {true, false}) {  // both concatenation variants
+    const Functions& g = Functions::Get(alwaysReal);
+    EXPECT_EQ(g.Refs().colConcat, g.Word("colconcat"));
+    EXPECT_EQ(g.Refs().rowConcat, g.Word("rowconcat"));
+    EXPECT_TRUE(g.Word("colconcat")->VariableArgCount());
+  }
   for (int n : {2, 3, 4}) EXPECT_TRUE(refs.select->HasOverload(n)) << n;
   for (int n : {3, 4}) EXPECT_TRUE(refs.assign->HasOverload(n)) << n;
   EXPECT_TRUE(f.Word("ifthen")->HasOverload(3));

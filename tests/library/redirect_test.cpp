@@ -27,37 +27,22 @@ constexpr TOperVector kRecording = RecordingTable(std::make_integer_sequence<int
 constexpr TValueType U = vtUndefined;  // no rule
 
 TEST(Redirect, EveryRuleOverEveryType) {
-  using V = TValueType;
+  constexpr TValueType D = vtDoubleValue, C = vtComplexValue, V = vtVectorValue, I = vtIntegerValue,
+                       IV = vtIntVectorValue, IM = vtIntMatrixValue, B = vtBoolValue, BV = vtBoolVectorValue,
+                       BM = vtBoolMatrixValue, M = vtMatrixValue;
   const struct {
     const char* rule;
     void (*redirect)(TExprRec&, const TOperVector&);
     // Results for: undefined double range string complex vector integer int-vector int-matrix
     //              bool bool-vector bool-matrix matrix custom
-    V result[ValueTypeCount];
+    TValueType result[ValueTypeCount];
   } rules[] = {
-      {"R",
-       RedirectOperReal,
-       {U, vtDoubleValue, U, U, vtDoubleValue, vtVectorValue, vtDoubleValue, U, U, U, U, U, vtMatrixValue,
-        U}},
-      {"C",
-       RedirectOperCplx,
-       {U, vtComplexValue, U, U, vtComplexValue, vtVectorValue, vtComplexValue, U, U, U, U, U, vtMatrixValue,
-        U}},
-      {"B",
-       RedirectOperBool,
-       {U, vtBoolValue, U, U, vtBoolValue, vtBoolVectorValue, vtBoolValue, vtBoolVectorValue,
-        vtBoolMatrixValue, U, U, U, vtBoolMatrixValue, U}},
-      {"I",
-       RedirectOperToInt,
-       {U, vtIntegerValue, U, U, U, vtIntVectorValue, vtIntegerValue, U, U, U, U, U, vtIntMatrixValue, U}},
-      {"K",
-       RedirectOperKeepInt,
-       {U, vtDoubleValue, U, U, vtComplexValue, vtVectorValue, vtIntegerValue, U, U, U, U, U, vtMatrixValue,
-        U}},
-      {"T",
-       RedirectOperThresh,
-       {U, vtDoubleValue, U, U, vtComplexValue, vtVectorValue, vtIntegerValue, vtIntVectorValue,
-        vtIntMatrixValue, U, U, U, vtMatrixValue, U}},
+      {"R", RedirectOperReal, {U, D, U, U, D, V, D, U, U, U, U, U, M, U}},
+      {"C", RedirectOperCplx, {U, C, U, U, C, V, C, U, U, U, U, U, M, U}},
+      {"B", RedirectOperBool, {U, B, U, U, B, BV, B, BV, BM, U, U, U, BM, U}},
+      {"I", RedirectOperToInt, {U, I, U, U, U, IV, I, U, U, U, U, U, IM, U}},
+      {"K", RedirectOperKeepInt, {U, D, U, U, C, V, I, U, U, U, U, U, M, U}},
+      {"T", RedirectOperThresh, {U, D, U, U, C, V, I, IV, IM, U, U, U, M, U}},
   };
   TWordList words;
   words.DefineFunctionUnsorted("f", Record<0>, 1, "", -1);

@@ -1,5 +1,6 @@
-// Test support: value factories, the operator words, and a runner that evaluates one node of a word with
-// given argument records, the way a compiled script would.
+// Test support: value factories and a text notation for values, the operator words, a runner that evaluates
+// one node of a word with given argument records the way a compiled script would, and one-line table cases
+// checked through it.
 #pragma once
 
 #include <complex>
@@ -36,6 +37,21 @@ Val ExtRange(std::initializer_list<double> bounds);
 // A small sample value of type t (range: the integer range 1:3), for sweeps over all types.
 Val Sample(TValueType t);
 
+// The words the function library registers for reads a(...) ("select", 2 to 4 arguments) and writes
+// a(...) = y ("assign", 3 or 4 arguments), so that this layer's tests can run them.
+TExprWord* SelectWord(std::size_t args);
+TExprWord* AssignWord(std::size_t args);
+
+// A value written as text, so that a table case fits on one line:
+//   5 integer, 2.5 / 1e3 / nan double, 1+2i / 2i / -i complex, true / false, 's' string, ? undefined,
+//   1:3 / 4:-1:0 integer range, ~0.5:2 extended range (~0+1i:2 complex), [1,2] real vector ([1+1i,2]
+//   complex), [1,2;3,4] matrix ([1,2;] one row), and i[...] / i16[...] / u8[...] integer and b[...] bool
+//   kinds.
+Val V(const std::string& text);
+// A result as text: the type name and the contents (AsString; strings as they are, ranges as their bounds
+// "1:3", extended ranges "~0:0.5:2"). An integer whose double copy disagrees is marked.
+std::string Show(TValueRec& v);
+
 // The symbol table holding the operator words.
 class Operators {
  public:
@@ -67,6 +83,25 @@ class NodeRunner {
  private:
   TExprRec fNode;
 };
+
+// Runs a node of `op` (an operator's name, "select", "assign" or a word) twice over the arguments (written as
+// for V, or owned by the caller) and gives Show of the result, or the message of the exception; both runs
+// must agree.
+std::string Eval(const std::string& op, const std::vector<std::string>& args);
+std::string Eval(TExprWord* word, const std::vector<std::string>& args);
+std::string Eval(TExprWord* word, const std::vector<TValueRec*>& args);
+
+// A table case: an operator's name over arguments written as for V, and the Eval text expected.
+struct OpCase {
+  std::string op;
+  std::vector<std::string> args;
+  std::string expected;
+};
+// Checks every case (with `word` in place of the named operator when given), naming the failing ones.
+void CheckCases(const std::vector<OpCase>& cases, TExprWord* word = nullptr);
+// Checks cases whose expected text is a message, and that the refused node left its first argument (the
+// destination of a write) as it was.
+void CheckRefused(const std::vector<OpCase>& cases);
 
 // Evaluates `op` on the arguments twice and returns a copy-free reference valid while the runner lives.
 struct Evaluated {

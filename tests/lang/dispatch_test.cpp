@@ -1,45 +1,11 @@
-// The operator words and the type dispatch shared by every operator.
+// The type dispatch shared by every operator: rejected combinations, and the cell and result type each
+// dispatch variant chooses.
 #include <gtest/gtest.h>
 
-#include "support/alloc_counter.h"
 #include "support/oper_helper.h"
 
 namespace zel::test {
 namespace {
-
-TEST(OperatorTable, RegistersTheOperatorWordsInOrder) {
-  TWordList words;
-  TExprWord* colon = nullptr;
-  TExprWord* assign = nullptr;
-  InitOperators(words, colon, assign);
-  const char* symbols[] = {"'",  "-@", "+@", "not", "Not", "~",   "!",  ":",   "^",  "*",
-                           "*.", "/",  "/.", "div", "\\",  "mod", "%",  "+",   "+.", "-",
-                           "-.", "<<", ">>", "shl", "shr", ">",   ">=", "<=",  "<",  "<>",
-                           "!=", "~=", "==", "and", "&",   "or",  "|",  "xor", "="};
-  ASSERT_EQ(words.Count(), 39);
-  for (int i = 0; i < 39; ++i) {
-    EXPECT_EQ(words[i]->Name(), symbols[i]);
-    EXPECT_EQ(words[i]->LexemeType(), ltOperator);
-    EXPECT_EQ(words[i]->NFuncArg(), i < 7 ? 1 : 2) << symbols[i];
-  }
-  EXPECT_EQ(colon->Name(), ":");
-  EXPECT_EQ(assign->Name(), "=");
-  EXPECT_EQ(assign->OperPrec(), 200);
-  EXPECT_EQ(words[11]->Help(),
-            "y / x: Matrix division operator. Integer division returns real number. Solving A = y*x^(-1), ");
-  words.Sort();
-  EXPECT_NO_THROW(words.CheckForDuplicates());
-}
-
-TEST(OperatorTable, PrecedencesBindTighterWithSmallerValues) {
-  const struct {
-    const char* op;
-    int prec;
-  } cases[] = {{"'", 10},  {"-@", 10}, {":", 15},  {"^", 20},   {"*", 30}, {"div", 30}, {"%", 30},
-               {"+", 40},  {"-.", 40}, {"<<", 45}, {"shr", 45}, {">", 50}, {"<", 50},   {"==", 55},
-               {"~=", 55}, {"&", 70},  {"|", 80},  {"xor", 80}, {"=", 200}};
-  for (const auto& c : cases) EXPECT_EQ(Operators::Get().Word(c.op)->OperPrec(), c.prec) << c.op;
-}
 
 // Unsupported combinations are reported before anything runs, naming the operator and the types.
 TEST(OperatorDispatch, RejectedCombinationsNameOperatorAndTypes) {
@@ -63,14 +29,6 @@ TEST(OperatorDispatch, RejectedCombinationsNameOperatorAndTypes) {
     EXPECT_EQ(MessageOf([&] { run.Eval(); }), c.message) << c.op;
     EXPECT_EQ(run.Node().Res->ValueType(), vtUndefined) << "result defined before the check: " << c.op;
   }
-}
-
-TEST(OperatorDispatch, UnaryRejections) {
-  Val s = Str("x"), b = Bool(true), u = Undef(), r = Range({1, 3});
-  EXPECT_EQ(MessageOf([&] { NodeRunner("-@", {s.get()}).Eval(); }), "Unsupported value types: -@ ( string )");
-  EXPECT_EQ(MessageOf([&] { NodeRunner("'", {b.get()}).Eval(); }), "Unsupported value types: ' ( bool )");
-  EXPECT_EQ(MessageOf([&] { NodeRunner("'", {r.get()}).Eval(); }), "Unsupported value types: ' ( range )");
-  EXPECT_EQ(MessageOf([&] { NodeRunner("not", {u.get()}).Eval(); }), UnknownExprWord);
 }
 
 // A tiny operator table whose only routines record which cell ran, to check the rules' cell choice.
@@ -152,20 +110,6 @@ TEST(OperatorDispatch, DivisionRulesDifferFromAddition) {
     EXPECT_EQ(node.Res->ValueType(), c.result) << ValTypeName(c.l) << " " << ValTypeName(c.r);
     EXPECT_EQ(node.Oper, kRecording[OperCell(c.l, c.r)]);  // the node keeps the typed routine
   }
-}
-
-TEST(OperatorDispatch, SecondEvaluationSkipsTheDispatch) {
-  Val a = Vec({1, 2}), b = Vec({3, 4});
-  TExprRec node;
-  node.ExprWord = Operators::Get().Word("+");
-  node.Args = {a.get(), b.get()};
-  node.ArgCount = 2;
-  RedirectOperInt(node, kRecording);
-  TVec* storage = &node.Res->VectorValue();
-  AllocationCounter allocations;
-  node.Oper(node);
-  EXPECT_EQ(allocations.Count(), 0u);
-  EXPECT_EQ(&node.Res->VectorValue(), storage);
 }
 
 }  // namespace
