@@ -1,14 +1,19 @@
-// Test support for the function library: symbol tables filled by RegisterBuiltins (one per concatenation
-// variant) and a flat snapshot of a result value for table-driven comparisons.
+// Test support for the function library: the symbol tables RegisterBuiltins fills (one per concatenation
+// variant), one-line table cases run through a node of a registered function, the allocation check of a
+// node's second run, and a script line's outcome.
 #pragma once
 
-#include <map>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <exception>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
 #include "library/functions.h"
+#include "script/expression.h"
+#include "support/alloc_counter.h"
 #include "support/oper_helper.h"
 
 namespace zel::test {
@@ -37,86 +42,94 @@ class Functions {
   TBuiltinWords fRefs;
 };
 
-// A list of argument values built from factories.
-template <class... V>
-std::vector<Val> Args(V... v) {
-  std::vector<Val> out;
-  (out.push_back(std::move(v)), ...);
+// Show of a value, with the precision of 16- and 8-bit integer arrays: "integer vector 1; 2 (8-bit)".
+inline std::string ShowBits(TValueRec& v) {
+  const TValueType t = v.ValueType();
+  if (t != vtIntVectorValue && t != vtIntMatrixValue) return Show(v);
+  const TIntPrecision p = v.IntElements().IntPrecision();
+  return Show(v) + (p == prInt16 ? " (16-bit)" : p == prUInt8 ? " (8-bit)" : "");
+}
+
+// A node of the function `name` over arguments written as for V; the records live as long as the node.
+struct FnNode {
+  FnNode(const std::string& name, const std::vector<std::string>& args, bool concatsAlwaysReal = true)
+      : word(Functions::Get(concatsAlwaysReal).Word(name)) {
+    std::vector<TValueRec*> raw;
+    for (const std::string& a : args) raw.push_back(values.emplace_back(V(a)).get());
+    run = std::make_unique<NodeRunner>(word, raw);
+  }
+  // ShowBits of the result, or the message of the exception (then `failed` is set).
+  std::string Once() {
+    try {
+      failed = false;
+      return ShowBits(run->Eval());
+    } catch (const std::exception& e) {
+      failed = true;
+      return e.what();
+    }
+  }
+  TExprWord* word;
+  std::vector<Val> values;
+  std::unique_ptr<NodeRunner> run;
+  bool failed = false;
+};
+
+// The core object a container record holds, or null.
+inline const void* ObjectOf(const TValueRec& v) {
+  if (v.VectorField()) return v.VectorField();
+  if (v.MatrixField()) return v.MatrixField();
+  return v.IntVectorField() ? static_cast<const void*>(v.IntVectorField()) : v.IntMatrixField();
+}
+
+// Runs the node twice (dispatch, then the routine it chose) and gives the text both runs agree on; after a
+// run that ends, " | " and Show of each output argument follow (an array result must be the first output's
+// object). A refusal of the argument types must leave the result undefined.
+inline std::string Fn(const std::string& name, const std::vector<std::string>& args,
+                      bool concatsAlwaysReal = true) {
+  FnNode node(name, args, concatsAlwaysReal);
+  const std::string first = node.Once(), text = node.Once();
+  if (first != text) return "first run: " + first + "; second run: " + text;
+  TValueRec& result = *node.run->Node().Res;
+  if (text.starts_with("Unsupported value types") && result.ValueType() != vtUndefined)
+    return text + " (result defined before the refusal)";
+  const std::size_t outputs = std::min(static_cast<std::size_t>(node.word->NResultArg()), args.size());
+  if (node.failed || outputs == 0) return text;
+  std::string out = text;
+  for (std::size_t i = args.size() - outputs; i < args.size(); ++i) out += " | " + ShowBits(*node.values[i]);
+  if (ObjectOf(result) && ObjectOf(result) != ObjectOf(*node.values[args.size() - outputs]))
+    out += " (the result is not the first output)";
   return out;
 }
 
-inline std::vector<TValueRec*> Raw(const std::vector<Val>& args) {
-  std::vector<TValueRec*> raw;
-  for (const Val& a : args) raw.push_back(a.get());
-  return raw;
-}
-
-// Everything a comparison needs from a value: type, shape (vectors are 1 × n, scalars 1 × 1),
-// complexity, integer precision, the stored numbers (complex as re, im pairs) and string text.
-struct Snapshot {
-  TValueType type = vtUndefined;
-  int rows = 0, cols = 0;
-  bool complex = false;
-  TIntPrecision precision = prInt32;
-  std::vector<double> values;
-  std::string text;
-
-  bool operator==(const Snapshot&) const = default;
-};
-
-inline Snapshot Snap(TValueRec& v) {
-  Snapshot s;
-  s.type = v.ValueType();
-  s.rows = s.cols = 1;
-  const auto real = [&](const TNubraVec& x, int rows, int cols) {
-    s.rows = rows;
-    s.cols = cols;
-    s.complex = x.Complex();
-    s.values = Values(x);
-  };
-  const auto integer = [&](const TNubraInt& x, int rows, int cols) {
-    s.rows = rows;
-    s.cols = cols;
-    s.precision = x.IntPrecision();
-    for (int i : Values(x)) s.values.push_back(i);
-  };
-  switch (v.ValueType()) {
-    case vtDoubleValue:
-      s.values = {v.DoubleValue()};
-      break;
-    case vtIntegerValue:
-      s.values = {static_cast<double>(v.IntegerValue())};
-      break;
-    case vtComplexValue:
-      s.complex = true;
-      s.values = {v.ComplexValue().real(), v.ComplexValue().imag()};
-      break;
-    case vtString:
-      s.text = v.StringValue();
-      break;
-    case vtVectorValue:
-      real(v.VectorValue(), 1, v.VectorValue().Length());
-      break;
-    case vtMatrixValue:
-      real(v.MatrixValue(), v.MatrixValue().Rows(), v.MatrixValue().Cols());
-      break;
-    case vtIntVectorValue:
-      integer(v.IntVectorValue(), 1, v.IntVectorValue().Length());
-      break;
-    case vtIntMatrixValue:
-      integer(v.IntMatrixValue(), v.IntMatrixValue().Rows(), v.IntMatrixValue().Cols());
-      break;
-    default:
-      break;
+// Checks every case (op: the function's name) as Fn, naming the failing ones.
+inline void CheckFunctions(const std::vector<OpCase>& cases, bool concatsAlwaysReal = true) {
+  for (const OpCase& c : cases) {
+    std::string what = c.op;
+    for (const std::string& a : c.args) what += " " + a;
+    EXPECT_EQ(Fn(c.op, c.args, concatsAlwaysReal), c.expected) << what;
   }
-  return s;
 }
 
-inline std::ostream& operator<<(std::ostream& os, const Snapshot& s) {
-  os << ValTypeName(s.type) << " " << s.rows << "x" << s.cols << (s.complex ? " complex" : "") << " prec "
-     << static_cast<int>(s.precision) << " [";
-  for (double x : s.values) os << x << " ";
-  return os << "] \"" << s.text << "\"";
+// The allocations of a node's second run over unchanged arguments (it must make none).
+inline std::size_t SecondRunAllocations(const std::string& name, const std::vector<std::string>& args,
+                                        bool concatsAlwaysReal = true) {
+  FnNode node(name, args, concatsAlwaysReal);
+  node.run->Eval();
+  AllocationCounter allocations;
+  node.run->Eval();
+  return allocations.Count();
+}
+
+// The outcome of a script through the expression object: Show of the last line's value, or the message.
+inline std::string Script(const std::string& text) {
+  TZelExpression x;
+  try {
+    x.SetExpressions(text);
+    TValueRec* r = x.EvaluateCompiled();
+    return r ? Show(*r) : "no result";
+  } catch (const std::exception& e) {
+    return e.what();
+  }
 }
 
 }  // namespace zel::test

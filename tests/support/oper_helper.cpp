@@ -131,11 +131,8 @@ std::vector<std::string> Split(const std::string& text, char separator) {
   for (std::string part; std::getline(in, part, separator);) parts.push_back(part);
   return parts;
 }
-// Whether a number's text has an imaginary part (INF and NAN do not).
-bool IsComplexText(const std::string& t) {
-  return !t.empty() && t.back() == 'i' && t.find("inf") == std::string::npos &&
-         t.find("INF") == std::string::npos;
-}
+// Whether a number's text has an imaginary part ("1+2i", "0+INFi").
+bool IsComplexText(const std::string& t) { return !t.empty() && t.back() == 'i'; }
 // Sizes a real container to rows x cols and fills it with the numbers written in cells (complex when any
 // is).
 void FillText(TNubraVec& dst, int rows, int cols, const std::vector<std::string>& cells) {
