@@ -56,16 +56,30 @@ T Extreme(const T* p, std::size_t n, Better better) {
 constexpr auto kLess = [](auto a, auto b) { return a < b; };
 constexpr auto kGreater = [](auto a, auto b) { return a > b; };
 
-// The preferred complex element; the first with a NaN part wins.
-template <class Better>
-TCplx ExtremeCplx(const TCplx* p, std::size_t n, Better better) {
-  TCplx best = p[0];
+// The preferred element in the order of complex numbers (real and integer data as complex numbers with
+// zero imaginary parts); the first element with a NaN part wins.
+template <class T, class Better>
+TCplx ExtremeCplx(const T* p, std::size_t n, Better better) {
+  TCplx best = TCplx(p[0]);
   for (std::size_t i = 0; i < n && !std::isnan(best.real()) && !std::isnan(best.imag()); ++i) {
-    const TCplx z = p[i];
+    const TCplx z = TCplx(p[i]);
     if (std::isnan(z.real()) || std::isnan(z.imag()) || better(z, best)) best = z;
   }
   return best;
 }
+
+// ExtremeCplx over the elements of x, whatever their kind.
+template <class Better>
+TCplx ExtremeCplxOf(const TNubraVec& x, Better better) {
+  if (x.Complex()) return ExtremeCplx(x.PCValues(), Count(x), better);
+  return ExtremeCplx(x.PValues(), Count(x), better);
+}
+template <class Better>
+TCplx ExtremeCplxOf(const TNubraInt& x, Better better) {
+  return x.Visit([&](const auto* p) { return ExtremeCplx(p, Count(x), better); });
+}
+
+constexpr auto kGreaterByModulus = [](TCplx a, TCplx b) { return LessByModulus(b, a); };
 
 // The preferred element of an integer object of any precision.
 template <class Better>
@@ -191,14 +205,20 @@ double Max(const TNubraVec& x) {
 }
 
 TCplx MinCplx(const TNubraVec& x) {
-  if (!x.Complex()) return Min(x);
   NotEmpty("Min", x);
-  return ExtremeCplx(x.PCValues(), Count(x), LessByModulus);
+  return ExtremeCplxOf(x, LessByModulus);
 }
 TCplx MaxCplx(const TNubraVec& x) {
-  if (!x.Complex()) return Max(x);
   NotEmpty("Max", x);
-  return ExtremeCplx(x.PCValues(), Count(x), [](TCplx a, TCplx b) { return LessByModulus(b, a); });
+  return ExtremeCplxOf(x, kGreaterByModulus);
+}
+TCplx MinCplx(const TNubraInt& x) {
+  NotEmpty("Min", x);
+  return ExtremeCplxOf(x, LessByModulus);
+}
+TCplx MaxCplx(const TNubraInt& x) {
+  NotEmpty("Max", x);
+  return ExtremeCplxOf(x, kGreaterByModulus);
 }
 
 std::int32_t Min(const TNubraInt& x) {

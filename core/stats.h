@@ -36,14 +36,18 @@ double Mean(const TNubraInt& x);
 // The order of complex numbers: by modulus, equal moduli by argument in (-π, π].
 bool LessByModulus(TCplx a, TCplx b);
 
-// The smallest and largest element. A NaN element makes the result NaN (complex: the first element with
-// a NaN part). No elements raise ENubraException "<who>: no elements".
+// The smallest and largest element: of real or integer data in the order of real numbers, and with the
+// ...Cplx forms of any data in the order of complex numbers (LessByModulus). A NaN element makes the
+// result NaN (complex: the first element with a NaN part). No elements raise ENubraException
+// "Min: no elements" or "Max: no elements".
 double Min(const TNubraVec& x);
 double Max(const TNubraVec& x);
-TCplx MinCplx(const TNubraVec& x);
-TCplx MaxCplx(const TNubraVec& x);
 std::int32_t Min(const TNubraInt& x);
 std::int32_t Max(const TNubraInt& x);
+TCplx MinCplx(const TNubraVec& x);
+TCplx MaxCplx(const TNubraVec& x);
+TCplx MinCplx(const TNubraInt& x);
+TCplx MaxCplx(const TNubraInt& x);
 
 // ---- moments (real data) ---------------------------------------------------------------------------
 

@@ -5,8 +5,9 @@
 // double for mean).
 //
 // min(a, b) and max(a, b) reduce each argument to its own extreme and compare the two: the result is
-// complex when either side is complex, an integer when an integer vector or matrix meets an integer kind,
-// and a double otherwise (two integer scalars too). An empty vector or matrix contributes nothing.
+// complex when either side is complex (then both sides are reduced in the order of complex numbers, by
+// modulus), an integer when an integer vector or matrix meets an integer kind, and a double otherwise
+// (two integer scalars too). An empty vector or matrix contributes nothing.
 #include <cmath>
 #include <cstdint>
 
@@ -63,6 +64,7 @@ struct Smallest {
   static constexpr const char* kName = "Min";
   static double Of(const TNubraVec& x) { return Min(x); }
   static TCplx CplxOf(const TNubraVec& x) { return MinCplx(x); }
+  static TCplx CplxOf(const TNubraInt& x) { return MinCplx(x); }
   static std::int64_t IntOf(const TNubraInt& x) { return Min(x); }
   static bool Better(double a, double b) { return a < b; }
   static bool Better(std::int64_t a, std::int64_t b) { return a < b; }
@@ -72,6 +74,7 @@ struct Largest {
   static constexpr const char* kName = "Max";
   static double Of(const TNubraVec& x) { return Max(x); }
   static TCplx CplxOf(const TNubraVec& x) { return MaxCplx(x); }
+  static TCplx CplxOf(const TNubraInt& x) { return MaxCplx(x); }
   static std::int64_t IntOf(const TNubraInt& x) { return Max(x); }
   static bool Better(double a, double b) { return a > b; }
   static bool Better(std::int64_t a, std::int64_t b) { return a > b; }
@@ -98,7 +101,7 @@ void OneArgument(TExprRec& e) {
 
 template <class Dir>
 void Extreme(TExprRec& e) {
-  OneArgument<Dir::Of, Dir::CplxOf, Dir::IntOf>(e);
+  OneArgument<Dir::Of, static_cast<TCplx (*)(const TNubraVec&)>(Dir::CplxOf), Dir::IntOf>(e);
 }
 
 constexpr UnaryCells kProductCells = [] {
@@ -123,8 +126,9 @@ void _Mean(TExprRec& e) { Dispatch(e, kMeanCells); }
 
 // ---- two arguments -------------------------------------------------------------------------------
 
-// One argument of min(a, b) or max(a, b) reduced to its extreme. The kind follows the argument's type
-// and data even when it has no elements (then `empty` is set and the value is unused).
+// One argument of min(a, b) or max(a, b) reduced to its extreme, in the order of complex numbers when
+// either argument is complex. The kind follows the argument's type even when it has no elements (then
+// `empty` is set and the value is unused).
 struct Side {
   enum Kind { kReal, kInt, kIntArray, kCplx } kind = kReal;
   bool empty = false;
@@ -134,39 +138,45 @@ struct Side {
 
   bool IsInt() const { return kind == kInt || kind == kIntArray; }
   double AsReal() const { return kind == kReal ? real : static_cast<double>(integer); }
-  TCplx AsCplx() const { return kind == kCplx ? z : TCplx(AsReal(), 0); }
 };
 
+// True for a complex scalar and for a vector or matrix with complex data.
+bool IsComplex(TValueRec& v) {
+  const TValueType t = v.ValueType();
+  return t == vtComplexValue || ((t == vtVectorValue || t == vtMatrixValue) && v.RealElements().Complex());
+}
+
 template <class Dir>
-Side Reduce(TValueRec& v) {
+Side Reduce(TValueRec& v, bool complex) {
   Side s;
   switch (v.ValueType()) {
     case vtDoubleValue:
       s.real = v.DoubleValue();
+      s.z = s.real;
       break;
     case vtIntegerValue:
       s.kind = Side::kInt;
       s.integer = v.IntegerValue();
+      s.z = static_cast<double>(s.integer);
       break;
     case vtComplexValue:
       s.kind = Side::kCplx;
       s.z = v.ComplexValue();
       break;
     case vtIntVectorValue:
-    case vtIntMatrixValue:
+    case vtIntMatrixValue: {
+      const TNubraInt& x = v.IntElements();
       s.kind = Side::kIntArray;
-      s.empty = v.IntElements().Length() == 0;
-      if (!s.empty) s.integer = Dir::IntOf(v.IntElements());
+      s.empty = x.Length() == 0;
+      if (!s.empty && complex) s.z = Dir::CplxOf(x);
+      if (!s.empty && !complex) s.integer = Dir::IntOf(x);
       break;
+    }
     default: {  // vector, matrix
       const TNubraVec& x = v.RealElements();
       s.empty = x.Length() == 0;
-      if (x.Complex()) {
-        s.kind = Side::kCplx;
-        if (!s.empty) s.z = Dir::CplxOf(x);
-      } else if (!s.empty) {
-        s.real = Dir::Of(x);
-      }
+      if (!s.empty && complex) s.z = Dir::CplxOf(x);
+      if (!s.empty && !complex) s.real = Dir::Of(x);
     }
   }
   return s;
@@ -187,11 +197,12 @@ T Pick(T x, bool xEmpty, T y, bool yEmpty) {
 // The extreme of both arguments, defining the result's type from theirs.
 template <class Dir>
 void ExtremeOfTwo(TExprRec& e) {
-  const Side a = Reduce<Dir>(*e.Args[0]), b = Reduce<Dir>(*e.Args[1]);
+  const bool complex = IsComplex(*e.Args[0]) || IsComplex(*e.Args[1]);
+  const Side a = Reduce<Dir>(*e.Args[0], complex), b = Reduce<Dir>(*e.Args[1], complex);
   if (a.empty && b.empty) ERaise(std::string(Dir::kName) + ": no elements");
-  if (a.kind == Side::kCplx || b.kind == Side::kCplx) {
+  if (complex) {
     e.Res->DefineComplex();
-    e.Res->SetComplexValue(Pick<Dir>(a.AsCplx(), a.empty, b.AsCplx(), b.empty));
+    e.Res->SetComplexValue(Pick<Dir>(a.z, a.empty, b.z, b.empty));
   } else if (a.IsInt() && b.IsInt() && (a.kind == Side::kIntArray || b.kind == Side::kIntArray)) {
     e.Res->DefineInteger();
     e.Res->SetIntegerValue(Pick<Dir>(a.integer, a.empty, b.integer, b.empty));
