@@ -23,6 +23,12 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterThresholdFunctions(words);
   RegisterRandomFunctions(words);
   RegisterMiscFunctions(words);
+  // reductions, statistics and matrix measures
+  RegisterReductionFunctions(words);
+  RegisterStatisticsFunctions(words);
+  RegisterVectorNormFunctions(words);
+  RegisterSizeFunctions(words);
+  RegisterMatrixMeasureFunctions(words);
   InitOperators(words, refs.colonOp, refs.assignOp);
   return refs;
 }
