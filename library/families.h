@@ -45,4 +45,14 @@ void RegisterRandomFunctions(TWordList& words);
 // misc.cpp: undefine, IsEqual.
 void RegisterMiscFunctions(TWordList& words);
 
+// ---- signal processing and polynomials ----
+// transforms.cpp: fft, ifft, iffttoreal, fft2d, ifft2d, ifft2dtoreal, dct/Dct, idct/Idct, hilbert.
+void RegisterTransformFunctions(TWordList& words);
+// signal.cpp: convolve, crosscorr, autocorrnormal, autocorrbiased, autocorrunbiased, dotprod, normalize.
+void RegisterSignalFunctions(TWordList& words);
+// cumulative.cpp: cumsum, difference, integrate.
+void RegisterCumulativeFunctions(TWordList& words);
+// polynomials.cpp: polyeval, polyroots, polycoeff, deconv.
+void RegisterPolynomialFunctions(TWordList& words);
+
 }  // namespace zel

@@ -23,6 +23,11 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterThresholdFunctions(words);
   RegisterRandomFunctions(words);
   RegisterMiscFunctions(words);
+  // signal processing and polynomials
+  RegisterTransformFunctions(words);
+  RegisterSignalFunctions(words);
+  RegisterCumulativeFunctions(words);
+  RegisterPolynomialFunctions(words);
   InitOperators(words, refs.colonOp, refs.assignOp);
   return refs;
 }
