@@ -57,5 +57,14 @@ void RegisterSizeFunctions(TWordList& words);
 // measures.cpp: meanrows, meancols, sumrows, sumcols, stddevrows, stddevcols, norm1, normfro, norminf,
 // trace, zscore.
 void RegisterMatrixMeasureFunctions(TWordList& words);
+// ---- signal processing and polynomials ----
+// transforms.cpp: fft, ifft, iffttoreal, fft2d, ifft2d, ifft2dtoreal, dct/Dct, idct/Idct, hilbert.
+void RegisterTransformFunctions(TWordList& words);
+// signal.cpp: convolve, crosscorr, autocorrnormal, autocorrbiased, autocorrunbiased, dotprod, normalize.
+void RegisterSignalFunctions(TWordList& words);
+// cumulative.cpp: cumsum, difference, integrate.
+void RegisterCumulativeFunctions(TWordList& words);
+// polynomials.cpp: polyeval, polyroots, polycoeff, deconv.
+void RegisterPolynomialFunctions(TWordList& words);
 
 }  // namespace zel

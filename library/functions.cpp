@@ -29,6 +29,11 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterVectorNormFunctions(words);
   RegisterSizeFunctions(words);
   RegisterMatrixMeasureFunctions(words);
+  // signal processing and polynomials
+  RegisterTransformFunctions(words);
+  RegisterSignalFunctions(words);
+  RegisterCumulativeFunctions(words);
+  RegisterPolynomialFunctions(words);
   InitOperators(words, refs.colonOp, refs.assignOp);
   return refs;
 }
