@@ -50,6 +50,34 @@ inline std::string ShowBits(TValueRec& v) {
   return Show(v) + (p == prInt16 ? " (16-bit)" : p == prUInt8 ? " (8-bit)" : "");
 }
 
+// The numbers of a scalar, vector or matrix (complex as re, im pairs) with its shape (vectors 1 x n).
+struct Numbers {
+  int rows = 1, cols = 1;
+  bool complex = false;
+  std::vector<double> values;
+};
+inline Numbers NumbersOf(TValueRec& v) {
+  Numbers n;
+  const TValueType t = v.ValueType();
+  if (t == vtDoubleValue || t == vtIntegerValue || t == vtComplexValue) {
+    const TCplx z = t == vtComplexValue ? v.ComplexValue() : TCplx(v.DoubleValue());
+    n.complex = t == vtComplexValue;
+    n.values = n.complex ? std::vector<double>{z.real(), z.imag()} : std::vector<double>{z.real()};
+    return n;
+  }
+  const bool integer = t == vtIntVectorValue || t == vtIntMatrixValue;
+  const TNubra& shape = integer ? static_cast<const TNubra&>(v.IntElements()) : v.RealElements();
+  n.rows = shape.Rows();
+  n.cols = shape.Cols();
+  if (integer) {
+    for (int i : Values(v.IntElements())) n.values.push_back(i);
+  } else {
+    n.complex = v.RealElements().Complex();
+    n.values = Values(v.RealElements());
+  }
+  return n;
+}
+
 // A node of the function `name` over arguments written as for V; the records live as long as the node.
 struct FnNode {
   FnNode(const std::string& name, const std::vector<std::string>& args, bool concatsAlwaysReal = true)

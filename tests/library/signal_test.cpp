@@ -27,8 +27,8 @@ const SignalRef kRefs[] = {
 #include "reference/signal_functions.inc"
 };
 
-// The values of a snapshot as complex numbers (real data with zero imaginary parts).
-std::vector<TCplx> Numbers(const std::vector<double>& v, bool complex) {
+// Stored values as complex numbers (real data with zero imaginary parts).
+std::vector<TCplx> Complexes(const std::vector<double>& v, bool complex) {
   std::vector<TCplx> out;
   for (std::size_t i = 0; i < v.size(); i += complex ? 2 : 1)
     out.emplace_back(v[i], complex ? v[i + 1] : 0.0);
@@ -52,17 +52,17 @@ void ExpectClose(std::vector<TCplx> got, std::vector<TCplx> expected, const std:
 }
 
 // The value of the script's last line.
-Snapshot RunScript(TZelExpression& x, const std::string& script) {
+Numbers RunScript(TZelExpression& x, const std::string& script) {
   x.SetExpressions(script);
-  return Snap(*x.Evaluate());
+  return NumbersOf(*x.Evaluate());
 }
 
 TEST(SignalFunctions, ReferenceValues) {
   for (const SignalRef& r : kRefs) {
     TZelExpression x;
-    const Snapshot s = RunScript(x, r.script);
+    const Numbers s = RunScript(x, r.script);
     EXPECT_EQ(std::tuple(s.rows, s.cols, s.complex), std::tuple(r.rows, r.cols, r.complex)) << r.script;
-    std::vector<TCplx> got = Numbers(s.values, s.complex), expected = Numbers(r.values, r.complex);
+    std::vector<TCplx> got = Complexes(s.values, s.complex), expected = Complexes(r.values, r.complex);
     if (r.asSet) {
       SortLexicographic(got);
       SortLexicographic(expected);
@@ -101,9 +101,9 @@ TEST(SignalFunctions, RoundTrips) {
         } else {
           x.DefineVector("x", &v);
         }
-        const Snapshot s = RunScript(x, script);
+        const Numbers s = RunScript(x, script);
         const std::string what = std::string(script) + (complex ? " complex " : " real ") + std::to_string(n);
-        ExpectClose(Numbers(s.values, s.complex), CValues(host), what, 1e-11);
+        ExpectClose(Complexes(s.values, s.complex), CValues(host), what, 1e-11);
       };
       for (const char* script : vectorScripts) check(script, v, false);
       for (const char* script : matrixScripts) check(script, m, true);
@@ -118,13 +118,10 @@ TEST(SignalFunctions, RoundTrips) {
 
 // Integer running sums are exact in 64 bits, each element saturated to the precision.
 TEST(SignalFunctions, IntegerRunningSums) {
-  Val v = IntVec({2147483647, 1, -5}), m = IntMat(2, 2, {200, 1, 100, 2}, prUInt8);
-  NodeRunner vector(Functions::Get().Word("cumsum"), {v.get()}),
-      matrix(Functions::Get().Word("CumSum"), {m.get()});
-  EXPECT_EQ(Snap(vector.EvalTwice()),
-            (Snapshot{vtIntVectorValue, 1, 3, false, prInt32, {2147483647, 2147483647, 2147483643}, {}}));
-  EXPECT_EQ(Snap(matrix.EvalTwice()),
-            (Snapshot{vtIntMatrixValue, 2, 2, false, prUInt8, {200, 1, 255, 3}, {}}));
+  CheckFunctions({
+      {"cumsum", {"i[2147483647,1,-5]"}, "integer vector 2147483647; 2147483647; 2147483643"},
+      {"cumsum", {"u8[200,1;100,2]"}, "integer matrix 200,1; 255,3 (8-bit)"},
+  });
 }
 
 // The messages of the functions' own argument checks, and two unsupported-type errors that name every

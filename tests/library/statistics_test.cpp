@@ -32,7 +32,7 @@ TEST(Statistics, MatchNumPyAndSciPy) {
     std::vector<TValueRec*> raw;
     for (const std::string& a : r.args) raw.push_back(values.emplace_back(V(a)).get());
     NodeRunner run(Word(r.name), raw);
-    const std::vector<double> got = Snap(run.EvalTwice()).values;
+    const std::vector<double> got = NumbersOf(run.EvalTwice()).values;
     ASSERT_EQ(got.size(), r.expected.size()) << r.name << " " << r.args[0];
     for (std::size_t i = 0; i < got.size(); ++i)
       EXPECT_NEAR(got[i], r.expected[i], 1e-13 * std::max(1.0, std::abs(r.expected[i])))
@@ -172,11 +172,11 @@ TEST(Statistics, AccurateOnLongAndOffsetData) {
   Val v = Vec({});
   v->VectorValue().Size(1000000);
   v->VectorValue().SetVal(0.1);
-  EXPECT_NEAR(Snap(NodeRunner(Word("mean"), {v.get()}).EvalTwice()).values[0], 0.1, 1e-16);
+  EXPECT_NEAR(NumbersOf(NodeRunner(Word("mean"), {v.get()}).EvalTwice()).values[0], 0.1, 1e-16);
   Val m = Mat(4, 1, {1e9 + 4, 1e9 + 7, 1e9 + 13, 1e9 + 16});
   NodeRunner cols(Word("stddevcols"), {m.get()});
   EXPECT_NEAR(cols.EvalTwice().VectorValue().Values(0), std::sqrt(30.0), 1e-12);
-  EXPECT_EQ(Snap(NodeRunner(Word("sumrows"), {m.get()}).EvalTwice()).values[2], 1e9 + 13);
+  EXPECT_EQ(NumbersOf(NodeRunner(Word("sumrows"), {m.get()}).EvalTwice()).values[2], 1e9 + 13);
 }
 
 // A compiled node evaluated again writes into the storage it already has.
