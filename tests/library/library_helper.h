@@ -1,13 +1,16 @@
 // Test support for the function library: the symbol tables RegisterBuiltins fills (one per concatenation
-// variant), one-line table cases run through a node of a registered function, the allocation check of a
-// node's second run, and a script line's outcome.
+// variant), result types over every argument type, one-line table cases run through a node of a registered
+// function, the allocation check of a node's second run, and a script line's outcome.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <exception>
+#include <functional>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -136,6 +139,40 @@ inline void CheckFunctions(const std::vector<OpCase>& cases, bool concatsAlwaysR
     for (const std::string& a : c.args) what += " " + a;
     EXPECT_EQ(Fn(c.op, c.args, concatsAlwaysReal), c.expected) << what;
   }
+}
+
+// Checks `name` over a sample of every value type. `kinds` gives the result type per argument type in
+// TValueType order, "-" where the type is refused (the result left undefined): D double, I integer, C
+// complex, V vector, M matrix, IV / IM integer and B / BV / BM boolean kinds. An accepted sample may still be
+// refused by the routine: `refusal` gives that message (then the result must be defined), or "".
+inline void CheckResultTypes(const std::string& name, const std::string& kinds,
+                             const std::function<std::string(TValueType)>& refusal = nullptr) {
+  static const std::map<std::string, TValueType> types = {
+      {"D", vtDoubleValue},      {"C", vtComplexValue},    {"V", vtVectorValue},     {"M", vtMatrixValue},
+      {"I", vtIntegerValue},     {"IV", vtIntVectorValue}, {"IM", vtIntMatrixValue}, {"B", vtBoolValue},
+      {"BV", vtBoolVectorValue}, {"BM", vtBoolMatrixValue}};
+  std::istringstream byType(kinds);
+  int i = 0;
+  for (std::string kind; byType >> kind; ++i) {
+    const auto type = static_cast<TValueType>(i);
+    const std::string context = name + " " + ValTypeName(type), message = refusal ? refusal(type) : "";
+    Val arg = Sample(type);
+    NodeRunner run(Functions::Get().Word(name), {arg.get()});
+    if (kind == "-") {
+      EXPECT_EQ(MessageOf([&] { run.Eval(); }),
+                type == vtUndefined ? std::string(UnknownExprWord)
+                                    : "Unsupported value types: " + name + " ( " + ValTypeName(type) + " )")
+          << context;
+      EXPECT_EQ(run.Node().Res->ValueType(), vtUndefined) << context;
+    } else if (!message.empty()) {
+      EXPECT_EQ(MessageOf([&] { run.Eval(); }), message) << context;
+      EXPECT_EQ(run.Node().Res->ValueType(), types.at(kind)) << context << ": result defined before raising";
+    } else {
+      EXPECT_EQ(run.EvalTwice().ValueType(), types.at(kind)) << context;
+      EXPECT_NE(run.Node().Oper, Functions::Get().Word(name)->Func()) << context << ": dispatch not cached";
+    }
+  }
+  EXPECT_EQ(i, ValueTypeCount) << name;
 }
 
 // The allocations of a node's second run over unchanged arguments (it must make none).

@@ -44,41 +44,15 @@ const std::map<std::string, std::string> kComplexRefusals = {
 };
 
 TEST(UnaryFunctions, ResultTypeOfEveryArgumentType) {
-  const std::map<std::string, TValueType> kinds = {
-      {"D", vtDoubleValue},      {"C", vtComplexValue},    {"V", vtVectorValue},     {"M", vtMatrixValue},
-      {"I", vtIntegerValue},     {"IV", vtIntVectorValue}, {"IM", vtIntMatrixValue}, {"B", vtBoolValue},
-      {"BV", vtBoolVectorValue}, {"BM", vtBoolMatrixValue}};
-  for (const auto& [results, names] : kRules) {
+  for (const auto& [kinds, names] : kRules) {
     std::istringstream list(names);
     for (std::string name; list >> name;) {
-      std::istringstream byType(results);
-      std::string kind;
-      for (int i = 0; byType >> kind; ++i) {
-        const auto type = static_cast<TValueType>(i);
-        const std::string context = name + " " + ValTypeName(type);
-        Val arg = Sample(type);
-        NodeRunner run(Functions::Get().Word(name), {arg.get()});
-        std::string refusal;
-        if (type == vtComplexValue && kComplexRefusals.contains(name)) refusal = kComplexRefusals.at(name);
-        if (name == "norm" && (type == vtVectorValue || type == vtMatrixValue))  // the samples are real
-          refusal = "Function Norm is not applicable for real values";
-        if (kind == "-") {
-          EXPECT_EQ(MessageOf([&] { run.Eval(); }),
-                    type == vtUndefined
-                        ? std::string(UnknownExprWord)
-                        : "Unsupported value types: " + name + " ( " + ValTypeName(type) + " )")
-              << context;
-          EXPECT_EQ(run.Node().Res->ValueType(), vtUndefined) << context;
-        } else if (!refusal.empty()) {
-          EXPECT_EQ(MessageOf([&] { run.Eval(); }), refusal) << context;
-          EXPECT_EQ(run.Node().Res->ValueType(), kinds.at(kind))
-              << context << ": result defined before raising";
-        } else {
-          EXPECT_EQ(run.EvalTwice().ValueType(), kinds.at(kind)) << context;
-          EXPECT_NE(run.Node().Oper, Functions::Get().Word(name)->Func())
-              << context << ": dispatch not cached";
-        }
-      }
+      CheckResultTypes(name, kinds, [&](TValueType t) -> std::string {
+        if (t == vtComplexValue && kComplexRefusals.contains(name)) return kComplexRefusals.at(name);
+        if (name == "norm" && (t == vtVectorValue || t == vtMatrixValue))  // the samples are real
+          return "Function Norm is not applicable for real values";
+        return "";
+      });
     }
   }
 }

@@ -69,9 +69,6 @@ Val CVec(std::initializer_list<TCplx> x) {
 Val Mat(int rows, int cols, std::initializer_list<double> x) {
   return Make(&TValueRec::DefineMatrix, [&](TValueRec& v) { Fill(v.MatrixValue(), rows, cols, x); });
 }
-Val CMat(int rows, int cols, std::initializer_list<TCplx> x) {
-  return Make(&TValueRec::DefineMatrix, [&](TValueRec& v) { Fill(v.MatrixValue(), rows, cols, x); });
-}
 Val IntVec(std::initializer_list<int> x, TIntPrecision p) {
   return Make(&TValueRec::DefineIntVector,
               [&](TValueRec& v) { Fill(v.IntVectorValue(), 1, Count(x), x, p); });

@@ -26,7 +26,6 @@ Val Vec(std::initializer_list<double> v);
 Val CVec(std::initializer_list<TCplx> v);
 // Row-major values.
 Val Mat(int rows, int cols, std::initializer_list<double> v);
-Val CMat(int rows, int cols, std::initializer_list<TCplx> v);
 Val IntVec(std::initializer_list<int> v, TIntPrecision p = prInt32);
 Val IntMat(int rows, int cols, std::initializer_list<int> v, TIntPrecision p = prInt32);
 Val BoolVec(std::initializer_list<int> v);
@@ -58,8 +57,6 @@ class Operators {
   static const Operators& Get();
   TExprWord* Word(const std::string& name) const;  // fails the test (throws) when absent
   const TWordList& Words() const { return fWords; }
-  TExprWord* Colon() const { return fColon; }
-  TExprWord* AssignWord() const { return fAssign; }
 
  private:
   Operators();
@@ -102,12 +99,5 @@ void CheckCases(const std::vector<OpCase>& cases, TExprWord* word = nullptr);
 // Checks cases whose expected text is a message, and that the refused node left its first argument (the
 // destination of a write) as it was.
 void CheckRefused(const std::vector<OpCase>& cases);
-
-// Evaluates `op` on the arguments twice and returns a copy-free reference valid while the runner lives.
-struct Evaluated {
-  Evaluated(const std::string& op, std::vector<TValueRec*> args) : runner(op, std::move(args)) {}
-  NodeRunner runner;
-  TValueRec& Result() { return runner.EvalTwice(); }
-};
 
 }  // namespace zel::test
