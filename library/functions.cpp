@@ -23,6 +23,10 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterThresholdFunctions(words);
   RegisterRandomFunctions(words);
   RegisterMiscFunctions(words);
+  // construction, rearrangement and linear algebra
+  RegisterConstructionFunctions(words);
+  RegisterRearrangementFunctions(words);
+  RegisterLinearAlgebraFunctions(words);
   InitOperators(words, refs.colonOp, refs.assignOp);
   return refs;
 }
