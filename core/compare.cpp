@@ -122,18 +122,18 @@ void RealMaskScalar(TNubraInt& mask, const TNubraVec& a, TCompare op, const S& b
   VisitReal(a, [&](const auto* pa) { FillMask(m, a.Length(), op, pa, Broadcast<S>{b}); });
 }
 
-enum class TBitOp { And, Or, Xor };
+enum class BitOp { And, Or, Xor };
 
-template <TBitOp Op, class A, class B>
+template <BitOp Op, class A, class B>
 constexpr auto BitOf(A a, B b) {
   using C = std::common_type_t<A, B, int>;
-  if constexpr (Op == TBitOp::And) return static_cast<C>(a) & static_cast<C>(b);
-  if constexpr (Op == TBitOp::Or) return static_cast<C>(a) | static_cast<C>(b);
-  if constexpr (Op == TBitOp::Xor) return static_cast<C>(a) ^ static_cast<C>(b);
+  if constexpr (Op == BitOp::And) return static_cast<C>(a) & static_cast<C>(b);
+  if constexpr (Op == BitOp::Or) return static_cast<C>(a) | static_cast<C>(b);
+  if constexpr (Op == BitOp::Xor) return static_cast<C>(a) ^ static_cast<C>(b);
 }
 
 // x[i] = x[i] op y[i] at x's precision; y is an integer object or a Broadcast scalar.
-template <TBitOp Op>
+template <BitOp Op>
 void BitOpScalar(TNubraInt& x, std::int64_t s) {
   const int n = x.Length();
   x.Visit([n, s](auto* p) {
@@ -142,7 +142,7 @@ void BitOpScalar(TNubraInt& x, std::int64_t s) {
   });
 }
 
-template <TBitOp Op>
+template <BitOp Op>
 void BitOpElements(const char* who, TNubraInt& x, const TNubraInt& y) {
   CheckSameLength(who, x.Length(), y.Length());
   const int n = x.Length();
@@ -271,13 +271,13 @@ void FindMask(TNubraInt& mask, const TNubraInt& a, TCompare op, std::int64_t b) 
 
 // ---- bit operations ------------------------------------------------------------------------------
 
-void BinaryAnd(TNubraInt& x, std::int64_t s) { BitOpScalar<TBitOp::And>(x, s); }
-void BinaryOr(TNubraInt& x, std::int64_t s) { BitOpScalar<TBitOp::Or>(x, s); }
-void BinaryXor(TNubraInt& x, std::int64_t s) { BitOpScalar<TBitOp::Xor>(x, s); }
-void BinaryAnd(TNubraInt& x, const TNubraInt& y) { BitOpElements<TBitOp::And>("BinaryAnd", x, y); }
-void BinaryOr(TNubraInt& x, const TNubraInt& y) { BitOpElements<TBitOp::Or>("BinaryOr", x, y); }
-void BinaryXor(TNubraInt& x, const TNubraInt& y) { BitOpElements<TBitOp::Xor>("BinaryXor", x, y); }
-void BinaryNot(TNubraInt& x) { BitOpScalar<TBitOp::Xor>(x, -1); }
+void BinaryAnd(TNubraInt& x, std::int64_t s) { BitOpScalar<BitOp::And>(x, s); }
+void BinaryOr(TNubraInt& x, std::int64_t s) { BitOpScalar<BitOp::Or>(x, s); }
+void BinaryXor(TNubraInt& x, std::int64_t s) { BitOpScalar<BitOp::Xor>(x, s); }
+void BinaryAnd(TNubraInt& x, const TNubraInt& y) { BitOpElements<BitOp::And>("BinaryAnd", x, y); }
+void BinaryOr(TNubraInt& x, const TNubraInt& y) { BitOpElements<BitOp::Or>("BinaryOr", x, y); }
+void BinaryXor(TNubraInt& x, const TNubraInt& y) { BitOpElements<BitOp::Xor>("BinaryXor", x, y); }
+void BinaryNot(TNubraInt& x) { BitOpScalar<BitOp::Xor>(x, -1); }
 
 void BitShiftLeft(TNubraInt& x, std::uint32_t count) { ShiftElements<true>(x, count); }
 void BitShiftRight(TNubraInt& x, std::uint32_t count) { ShiftElements<false>(x, count); }

@@ -80,12 +80,12 @@ void ReadLines(const std::vector<std::string>& src, const std::string& delimiter
 }
 
 // A real or complex value and whether its text has an imaginary part ("1+0i" has one).
-struct TParsedValue {
+struct ParsedValue {
   TCplx z;
   bool imaginary;
 };
 
-TParsedValue ParseValue(std::string_view f) {
+ParsedValue ParseValue(std::string_view f) {
   const std::string_view t = Trim(f);
   // No real number ends in "i", so the last character tells complex text apart.
   return {StrToCplx(std::string(t)), !t.empty() && t.back() == 'i'};
@@ -167,12 +167,12 @@ void TNubraVec::ValuesToStrings(std::vector<std::string>& dst, const std::string
 
 // One reader for vectors and matrices: a matrix takes the shape of the lines, a vector every value.
 void TNubraVec::StringsToValues(const std::vector<std::string>& src, const std::string& delimiter) {
-  std::vector<TParsedValue> values;
+  std::vector<ParsedValue> values;
   int rows = 0;
   int cols = 0;
   ReadLines(src, delimiter, fMatrix, values, rows, cols, ParseValue);
   const bool complex =
-      std::any_of(values.begin(), values.end(), [](const TParsedValue& v) { return v.imaginary; });
+      std::any_of(values.begin(), values.end(), [](const ParsedValue& v) { return v.imaginary; });
   if (fMatrix) {
     SizeShape(rows, cols, complex);
   } else {

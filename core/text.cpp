@@ -40,7 +40,7 @@ bool StartsWithNoCase(std::string_view s, std::size_t pos, std::string_view word
   return true;
 }
 
-enum class TScan { ok, invalid, outOfRange };
+enum class Scan { ok, invalid, outOfRange };
 
 // True, with value = DBL_MAX, when a number too large for a double is no larger than DBL_MAX shown with 15
 // digits (1.79769313486232e+308): that is how SampleToStr prints DBL_MAX, and it must read back.
@@ -61,16 +61,16 @@ bool FitsMax(std::string_view number, T& value) {
 // any case. On success pos moves past it. A value too small for T becomes 0; one too large is
 // outOfRange. Nothing is consumed when the text there is not a number.
 template <class T>
-TScan ScanUnsigned(std::string_view s, std::size_t& pos, T& value) {
+Scan ScanUnsigned(std::string_view s, std::size_t& pos, T& value) {
   if (StartsWithNoCase(s, pos, "nan")) {
     value = std::numeric_limits<T>::quiet_NaN();
     pos += 3;
-    return TScan::ok;
+    return Scan::ok;
   }
   if (StartsWithNoCase(s, pos, "inf")) {
     value = std::numeric_limits<T>::infinity();
     pos += 3;
-    return TScan::ok;
+    return Scan::ok;
   }
   const std::size_t n = s.size();
   std::size_t p = pos;
@@ -91,7 +91,7 @@ TScan ScanUnsigned(std::string_view s, std::size_t& pos, T& value) {
         --order;
     }
   }
-  if (mantissaDigits == 0) return TScan::invalid;
+  if (mantissaDigits == 0) return Scan::invalid;
   // The exponent belongs to the number only when complete: "2e" and "2e+" stop before the "e".
   if (p < n && (s[p] == 'e' || s[p] == 'E')) {
     std::size_t q = p + 1;
@@ -109,48 +109,48 @@ TScan ScanUnsigned(std::string_view s, std::size_t& pos, T& value) {
     if (order <= 0) {
       value = 0;  // too small: underflows to zero
     } else if (!FitsMax(s.substr(pos, p - pos), value)) {
-      return TScan::outOfRange;
+      return Scan::outOfRange;
     }
   } else if (ec != std::errc() || end != s.data() + p) {
-    return TScan::invalid;
+    return Scan::invalid;
   }
   pos = p;
-  return TScan::ok;
+  return Scan::ok;
 }
 
 // Parses a whole text as a signed real.
 template <class T>
-TScan ParseReal(std::string_view text, T& value) {
+Scan ParseReal(std::string_view text, T& value) {
   const std::string_view s = Trim(text);
   std::size_t pos = 0;
   bool negative = false;
   if (!s.empty() && (s[0] == '+' || s[0] == '-')) negative = s[pos++] == '-';
-  const TScan r = ScanUnsigned(s, pos, value);
-  if (r != TScan::ok) return r;
-  if (pos != s.size()) return TScan::invalid;
+  const Scan r = ScanUnsigned(s, pos, value);
+  if (r != Scan::ok) return r;
+  if (pos != s.size()) return Scan::invalid;
   if (negative) value = -value;
-  return TScan::ok;
+  return Scan::ok;
 }
 
 // Reads one term of a complex number at s[pos]: a real, or an imaginary "<real>i" / "i". The term's own
 // sign has been read by the caller.
-TScan ScanTerm(std::string_view s, std::size_t& pos, double& value, bool& imaginary) {
-  const TScan r = ScanUnsigned(s, pos, value);
-  if (r == TScan::outOfRange) return r;
-  if (r == TScan::invalid) {
+Scan ScanTerm(std::string_view s, std::size_t& pos, double& value, bool& imaginary) {
+  const Scan r = ScanUnsigned(s, pos, value);
+  if (r == Scan::outOfRange) return r;
+  if (r == Scan::invalid) {
     if (pos >= s.size() || s[pos] != 'i') return r;
     value = 1;  // a bare "i"
   } else {
     imaginary = pos < s.size() && s[pos] == 'i';
-    if (!imaginary) return TScan::ok;
+    if (!imaginary) return Scan::ok;
   }
   imaginary = true;
   ++pos;
-  return TScan::ok;
+  return Scan::ok;
 }
 
 // Parses a whole text as a complex number: a real, an imaginary, or real ± imaginary.
-TScan ParseCplx(std::string_view text, TCplx& z) {
+Scan ParseCplx(std::string_view text, TCplx& z) {
   const std::string_view s = Trim(text);
   const std::size_t n = s.size();
   std::size_t pos = 0;
@@ -159,34 +159,34 @@ TScan ParseCplx(std::string_view text, TCplx& z) {
   if (pos < n && (s[pos] == '+' || s[pos] == '-')) negative = s[pos++] == '-';
   double a = 0;
   bool aImaginary = false;
-  TScan r = ScanTerm(s, pos, a, aImaginary);
-  if (r != TScan::ok) return r;
+  Scan r = ScanTerm(s, pos, a, aImaginary);
+  if (r != Scan::ok) return r;
   if (negative) a = -a;
   while (pos < n && IsBlank(s[pos])) ++pos;
   if (pos == n) {
     z = aImaginary ? TCplx(0, a) : TCplx(a, 0);
-    return TScan::ok;
+    return Scan::ok;
   }
   // A second term must be an imaginary part joined to a real part by its sign; blanks may surround it.
-  if (aImaginary || (s[pos] != '+' && s[pos] != '-')) return TScan::invalid;
+  if (aImaginary || (s[pos] != '+' && s[pos] != '-')) return Scan::invalid;
   negative = s[pos++] == '-';
   while (pos < n && IsBlank(s[pos])) ++pos;
   double b = 0;
   bool bImaginary = false;
   r = ScanTerm(s, pos, b, bImaginary);
-  if (r != TScan::ok) return r;
-  if (!bImaginary || pos != n) return TScan::invalid;
+  if (r != Scan::ok) return r;
+  if (!bImaginary || pos != n) return Scan::invalid;
   z = TCplx(a, negative ? -b : b);
-  return TScan::ok;
+  return Scan::ok;
 }
 
 template <class T>
 T StrToReal(const std::string& s, const char* typeName) {
   T value = 0;
   switch (ParseReal(s, value)) {
-    case TScan::ok:
+    case Scan::ok:
       return value;
-    case TScan::outOfRange:
+    case Scan::outOfRange:
       ERaise(Quoted(s) + " is out of the range of a " + typeName);
     default:
       ERaise(Quoted(s) + " is not a valid number");
@@ -196,15 +196,15 @@ T StrToReal(const std::string& s, const char* typeName) {
 // ---- Number pictures -------------------------------------------------------------------------------
 
 // A decimal value d[0].d[1]d[2]... × 10^exp with no trailing zeros; zero has no digits.
-struct TDecimal {
+struct Decimal {
   std::string digits;
   int exp = 0;
 };
 
 // The 15 significant digits SampleToStr shows, correctly rounded from the binary value. Pictures round
 // from these, so 1.005 with two decimals gives 1.01 as the reader of the number expects.
-TDecimal Decompose(double ax) {
-  TDecimal d;
+Decimal Decompose(double ax) {
+  Decimal d;
   if (ax == 0) return d;
   std::array<char, 40> buf;
   const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), ax, std::chars_format::scientific, 14);
@@ -221,7 +221,7 @@ TDecimal Decompose(double ax) {
 
 // Keeps the first `keep` significant digits, rounding half away from zero. May carry into a new leading
 // digit (raising exp) or leave zero.
-void RoundDecimal(TDecimal& d, int keep) {
+void RoundDecimal(Decimal& d, int keep) {
   if (keep >= static_cast<int>(d.digits.size())) return;
   if (keep < 0) {
     d.digits.clear();
@@ -244,12 +244,12 @@ void RoundDecimal(TDecimal& d, int keep) {
 }
 
 // Digit at decimal position `pos` (0 units, 1 tens, -1 tenths) of d.
-char DigitAt(const TDecimal& d, int pos) {
+char DigitAt(const Decimal& d, int pos) {
   const long k = static_cast<long>(d.exp) - pos;
   return k >= 0 && k < static_cast<long>(d.digits.size()) ? d.digits[static_cast<std::size_t>(k)] : '0';
 }
 
-struct TPicToken {
+struct PicToken {
   enum TKind { literal, intDigit, fracDigit, point, exponent, grouping } kind;
   std::string text;      // literal text; the source text of an exponent
   int expDigits = 0;     // exponent: minimum digit count
@@ -257,8 +257,8 @@ struct TPicToken {
 };
 
 // One section of a picture, parsed.
-struct TPicture {
-  std::vector<TPicToken> tokens;
+struct Picture {
+  std::vector<PicToken> tokens;
   int nInt = 0;     // integer placeholders
   int minInt = 0;   // integer digits always shown: placeholders from the first "0" on
   int nFrac = 0;    // fraction placeholders
@@ -267,15 +267,15 @@ struct TPicture {
   bool hasExp = false;
 };
 
-void AddLiteral(TPicture& pic, std::string_view text) {
-  if (!pic.tokens.empty() && pic.tokens.back().kind == TPicToken::literal)
+void AddLiteral(Picture& pic, std::string_view text) {
+  if (!pic.tokens.empty() && pic.tokens.back().kind == PicToken::literal)
     pic.tokens.back().text.append(text);
   else
-    pic.tokens.push_back({TPicToken::literal, std::string(text)});
+    pic.tokens.push_back({PicToken::literal, std::string(text)});
 }
 
-TPicture ParsePicture(std::string_view f) {
-  TPicture pic;
+Picture ParsePicture(std::string_view f) {
+  Picture pic;
   bool seenPoint = false;
   int firstIntZero = -1;
   const std::size_t n = f.size();
@@ -288,24 +288,24 @@ TPicture ParsePicture(std::string_view f) {
       i = close;
     } else if ((c == '0' || c == '#') && !pic.hasExp) {
       if (seenPoint) {
-        pic.tokens.push_back({TPicToken::fracDigit, {}});
+        pic.tokens.push_back({PicToken::fracDigit, {}});
         ++pic.nFrac;
         if (c == '0') pic.minFrac = pic.nFrac;
       } else {
-        pic.tokens.push_back({TPicToken::intDigit, {}});
+        pic.tokens.push_back({PicToken::intDigit, {}});
         if (c == '0' && firstIntZero < 0) firstIntZero = pic.nInt;
         ++pic.nInt;
       }
     } else if (c == '.' && !seenPoint && !pic.hasExp) {
-      pic.tokens.push_back({TPicToken::point, {}});
+      pic.tokens.push_back({PicToken::point, {}});
       seenPoint = true;
     } else if (c == ',' && !seenPoint && !pic.hasExp) {
-      pic.tokens.push_back({TPicToken::grouping, ","});
+      pic.tokens.push_back({PicToken::grouping, ","});
     } else if ((c == 'E' || c == 'e') && !pic.hasExp && i + 2 < n && (f[i + 1] == '+' || f[i + 1] == '-') &&
                f[i + 2] == '0') {
       std::size_t k = i + 2;
       while (k < n && f[k] == '0') ++k;
-      TPicToken t{TPicToken::exponent, std::string(f.substr(i, k - i))};
+      PicToken t{PicToken::exponent, std::string(f.substr(i, k - i))};
       t.expDigits = static_cast<int>(k - i - 2);
       t.expPlus = f[i + 1] == '+';
       pic.tokens.push_back(std::move(t));
@@ -320,29 +320,29 @@ TPicture ParsePicture(std::string_view f) {
   // point); anywhere else it is printed as it is.
   int intSeen = 0;
   for (std::size_t t = 0; t < pic.tokens.size(); ++t) {
-    TPicToken& tok = pic.tokens[t];
-    if (tok.kind == TPicToken::intDigit) ++intSeen;
-    if (tok.kind != TPicToken::grouping) continue;
+    PicToken& tok = pic.tokens[t];
+    if (tok.kind == PicToken::intDigit) ++intSeen;
+    if (tok.kind != PicToken::grouping) continue;
     const bool inside = intSeen > 0 && intSeen < pic.nInt + (seenPoint ? 1 : 0);
     if (inside)
       pic.thousands = true;
     else
-      tok.kind = TPicToken::literal;
+      tok.kind = PicToken::literal;
   }
   return pic;
 }
 
 // Formats ax >= 0 (finite) by one parsed section. `isZero` tells whether the shown value is zero.
-std::string FormatBy(const TPicture& pic, double ax, bool& isZero) {
+std::string FormatBy(const Picture& pic, double ax, bool& isZero) {
   std::string out;
   if (pic.nInt + pic.nFrac == 0) {
     // No placeholders: the section is text only (an exponent in it is text as well).
     isZero = ax == 0;
-    for (const TPicToken& t : pic.tokens)
-      if (t.kind == TPicToken::literal || t.kind == TPicToken::exponent) out += t.text;
+    for (const PicToken& t : pic.tokens)
+      if (t.kind == PicToken::literal || t.kind == PicToken::exponent) out += t.text;
     return out;
   }
-  TDecimal d = Decompose(ax);
+  Decimal d = Decompose(ax);
   int exp10 = 0;
   int mantissaInt = 0;  // integer digits of the mantissa when there is an exponent
   if (pic.hasExp) {
@@ -375,14 +375,14 @@ std::string FormatBy(const TPicture& pic, double ax, bool& isZero) {
   };
   int intIndex = 0;
   int fracIndex = 0;
-  for (const TPicToken& t : pic.tokens) {
+  for (const PicToken& t : pic.tokens) {
     switch (t.kind) {
-      case TPicToken::literal:
+      case PicToken::literal:
         out += t.text;
         break;
-      case TPicToken::grouping:
+      case PicToken::grouping:
         break;
-      case TPicToken::intDigit: {
+      case PicToken::intDigit: {
         const int pos = pic.nInt - 1 - intIndex;
         if (intIndex++ == 0) {
           // The first placeholder takes every digit the picture has no room for.
@@ -392,16 +392,16 @@ std::string FormatBy(const TPicture& pic, double ax, bool& isZero) {
         }
         break;
       }
-      case TPicToken::point:
+      case PicToken::point:
         if (pic.nInt == 0)
           for (int p = intDigits - 1; p >= 0; --p) emitInt(p);
         if (fracShown > 0) out += '.';
         break;
-      case TPicToken::fracDigit:
+      case PicToken::fracDigit:
         if (fracIndex < fracShown) out += DigitAt(d, -1 - fracIndex);
         ++fracIndex;
         break;
-      case TPicToken::exponent: {
+      case PicToken::exponent: {
         out += t.text[0];
         if (exp10 < 0)
           out += '-';
@@ -455,7 +455,7 @@ std::string FormatPicture(double x, const std::string& format) {
   const bool ownNegative = negative && sections.size() >= 2 && !sections[1].empty();
   const std::string_view section = sections[ownNegative ? 1 : 0];
   if (section.empty()) return SampleToStr(x);
-  const TPicture pic = ParsePicture(section);
+  const Picture pic = ParsePicture(section);
   bool isZero = false;
   std::string out = FormatBy(pic, ax, isZero);
   if (isZero) {
@@ -517,9 +517,9 @@ float StrToSingle(const std::string& s) { return StrToReal<float>(s, "single"); 
 TCplx StrToCplx(const std::string& s) {
   TCplx z;
   switch (ParseCplx(s, z)) {
-    case TScan::ok:
+    case Scan::ok:
       return z;
-    case TScan::outOfRange:
+    case Scan::outOfRange:
       ERaise(Quoted(s) + " is out of the range of a double");
     default:
       ERaise(Quoted(s) + " is not a valid complex number");

@@ -99,7 +99,7 @@ bool SourceIsTemporary(const TExprRec& e) {
 
 // ---- typed routines ----------------------------------------------------------------------------------
 
-using TBody = void (*)(TExprRec&);
+using BodyFunc = void (*)(TExprRec&);
 
 // True while the kinds under a compiled node still select routine `self` of destination kind K.
 template <Kind K>
@@ -108,7 +108,7 @@ bool Selects(const TExprRec& e, TExprFunc self);
 // The typed routine of destination kind K whose assignment Body performs. When the kinds under the
 // compiled node select another routine (the variable was undefined and defined again, or a range source
 // has been expanded in place) the generic routine dispatches afresh.
-template <Kind K, TBody Body>
+template <Kind K, BodyFunc Body>
 void Typed(TExprRec& e) {
   if (!Selects<K>(e, Typed<K, Body>)) [[unlikely]] {
     e.Oper = _Assign;

@@ -21,12 +21,12 @@ using namespace dispatch;
 
 // Consecutive cells along one axis: an integer index is one cell, a two-entry integer range start:stop
 // the cells start .. stop (none when stop < start).
-struct TSpan {
+struct Span {
   int first = 0;
   int count = 0;
 };
 
-TSpan SpanOf(const TValueRec& idx) {
+Span SpanOf(const TValueRec& idx) {
   if (idx.ValueType() == vtIntegerValue) return {static_cast<std::int32_t>(idx.IntegerValue()), 1};
   const int entries = idx.ExtRange() ? (idx.ExtRangeValue() ? idx.ExtRangeValue()->Length() : 0)
                                      : static_cast<int>(idx.Range().size());
@@ -129,8 +129,8 @@ void AssignGridCells(TExprRec& e) {
   if (!grid) ERaise("Assign: Destination \"custom value\" object is not of supported type for assignment!");
   if (!grid->OnSetValue()) ERaise("TExprGridVariable.OnSetValue is not assigned.");
   if (!grid->OnGetValue()) ERaise("TExprGridVariable.OnGetValue is not assigned.");
-  const TSpan rows = SpanOf(*e.Args[1]);
-  const TSpan cols = SpanOf(*e.Args[2]);
+  const Span rows = SpanOf(*e.Args[1]);
+  const Span cols = SpanOf(*e.Args[2]);
   TValueRec& src = *e.Args[3];
   const SourceForm form = FormOf(e, src);
   const TShape shape = ShapeOf(src);

@@ -25,20 +25,20 @@ constexpr bool IsMatrix(Kind d) { return d == M || d == IM || d == BM; }
 constexpr bool IsBool(Kind d) { return d == BV || d == BM; }
 
 // Texts that differ between vector and matrix destinations.
-struct TTexts {
+struct DestTexts {
   const char* index;     // index out of range
   const char* intRange;  // the range is not an integer range
   const char* exceeded;  // a range part beyond the end
   const char* complex;   // complex source into a real destination
 };
-constexpr TTexts kVectorTexts = {"Vector index out of range: 0 <= %d < %d",
-                                 "Vector range parameter must be an integer range!",
-                                 "Destination vector range exceeded: %d + %lld > %d",
-                                 "Assign: Cant assign complex number to real valued vector!"};
-constexpr TTexts kMatrixTexts = {
+constexpr DestTexts kVectorTexts = {"Vector index out of range: 0 <= %d < %d",
+                                    "Vector range parameter must be an integer range!",
+                                    "Destination vector range exceeded: %d + %lld > %d",
+                                    "Assign: Cant assign complex number to real valued vector!"};
+constexpr DestTexts kMatrixTexts = {
     "Matrix index out of range: 0 <= %d < %d", "Matrix range parameter must be an integer range!",
     "Destination matrix range exceeded: %d + %lld > %d", "Cant assign complex number to real valued matrix!"};
-constexpr const TTexts& Texts(Kind d) { return IsMatrix(d) ? kMatrixTexts : kVectorTexts; }
+constexpr const DestTexts& Texts(Kind d) { return IsMatrix(d) ? kMatrixTexts : kVectorTexts; }
 
 // A mask whose length differs from the destination's.
 const char* MaskSizeText(Kind d, bool matrixMask) {

@@ -15,7 +15,7 @@ using namespace dispatch;
 
 // The destination kinds are M, IM and BM.
 // The texts in which the three destination kinds differ.
-struct TTexts {
+struct Texts {
   const char* colBound;       // row range with column j: j outside the columns
   const char* rowRangeInt;    // row range with column j: not an integer range
   const char* rowRangeStep;   // row range with column j: three entries
@@ -23,7 +23,7 @@ struct TTexts {
   const char* colRangeInt;    // row i with a column range: not an integer range
   const char* blockRangeInt;  // block: not an integer range
 };
-constexpr TTexts kTextsOf[] = {
+constexpr Texts kTextsOf[] = {
     {"Matrix column %d out of range [0..%d]", "Matrix range must be an integer range!",
      "assign: matrix range x:y:z not supported", "Assign: Matrix row %d out of range [0..%d]",
      "Assign: Matrix range must be an integer range!", "Assign: matrix range must be an integer range!"},
@@ -34,7 +34,7 @@ constexpr TTexts kTextsOf[] = {
      "Assign: matrix range x:y:z not supported", "Matrix row %d out of range [0..%d]",
      "Matrix range must be an integer range!", "Assign: Matrix range must be an integer range!"},
 };
-constexpr const TTexts& TextsOf(Kind k) { return kTextsOf[k == M ? 0 : k == IM ? 1 : 2]; }
+constexpr const Texts& TextsOf(Kind k) { return kTextsOf[k == M ? 0 : k == IM ? 1 : 2]; }
 
 [[noreturn]] void Raise(const std::string& msg) { throw EZelParseError(msg); }
 
@@ -67,13 +67,13 @@ SourceForm FormOf(Kind s) {
 // A scalar, vector or matrix source read for a destination of kind K (ranges are expanded in place);
 // complex data into a real matrix is refused.
 template <Kind K>
-struct TSource {
+struct Source {
   using TObj = std::conditional_t<K == M, TNubraVec, TNubraInt>;
   std::conditional_t<K == M, TRealScalar, std::int32_t> value{};
   const TObj* obj = nullptr;
   TShape shape;  // of a vector or matrix source
 
-  TSource(SourceForm form, TValueRec& src, const TObj& dst) {
+  Source(SourceForm form, TValueRec& src, const TObj& dst) {
     if (form == SourceForm::Scalar) {
       if constexpr (K == M) {
         value = ReadRealScalar(src);
@@ -105,7 +105,7 @@ struct TSource {
 };
 
 // The part of the destination written: rows x cols elements from offset, rows rowStride apart.
-struct TRegion {
+struct Region {
   int offset;
   int rowStride;
   int rows;
@@ -113,7 +113,7 @@ struct TRegion {
 };
 
 template <Kind K, class Obj>
-void Write(Obj& dst, const TRegion& r, const TSource<K>& src) {
+void Write(Obj& dst, const Region& r, const Source<K>& src) {
   if (src.obj) return ScatterBlock(dst, r.offset, r.rowStride, r.rows, r.cols, *src.obj);
   WithValue(src.value, [&](auto v) { FillBlock(dst, r.offset, r.rowStride, r.rows, r.cols, v); });
 }
@@ -152,13 +152,13 @@ void WriteElement(const TExprRec& e, Obj& dst, int rows, int cols) {
   if (i < 0 || i >= rows || j < 0 || j >= cols)
     throw ENubraRangeError(
         Fmt("Matrix element (%d,%d) out of range [0..%d,0..%d]", i, j, rows - 1, cols - 1));
-  Write<K>(dst, {i * cols + j, cols, 1, 1}, TSource<K>(form, src, dst));
+  Write<K>(dst, {i * cols + j, cols, 1, 1}, Source<K>(form, src, dst));
 }
 
 // Rows of the range in column j.
 template <Kind K, class Obj>
 void WriteColumnPart(const TExprRec& e, Obj& dst, int rows, int cols) {
-  const TTexts& t = TextsOf(K);
+  const Texts& t = TextsOf(K);
   TValueRec& src = *e.Args[3];
   const auto j = static_cast<std::int32_t>(e.Args[2]->IntegerValue());
   if (j < 0 || j >= cols) Raise(Fmt(t.colBound, j, cols - 1));
@@ -168,7 +168,7 @@ void WriteColumnPart(const TExprRec& e, Obj& dst, int rows, int cols) {
               static_cast<long long>(r.Outside(rows)), rows));
   const SourceForm form = FormOf<K>(KindOf(src));
   if (form == SourceForm::Other) Raise(UnsupportedSource(src.ValueType(), "equation"));
-  const TSource<K> s(form, src, dst);
+  const Source<K> s(form, src, dst);
   if (form == SourceForm::Vector && s.Length() != r.Count)
     Raise(Fmt("Assign: Source matrix does not fit in to the specified range: Src.Length = %d, Len = %d",
               s.Length(), r.Count));
@@ -183,7 +183,7 @@ void WriteColumnPart(const TExprRec& e, Obj& dst, int rows, int cols) {
 // Columns of the range in row i.
 template <Kind K, class Obj>
 void WriteRowPart(const TExprRec& e, Obj& dst, int rows, int cols) {
-  const TTexts& t = TextsOf(K);
+  const Texts& t = TextsOf(K);
   TValueRec& src = *e.Args[3];
   const auto i = static_cast<std::int32_t>(e.Args[1]->IntegerValue());
   if (i < 0 || i >= rows) Raise(Fmt(t.rowBound, i, rows - 1));
@@ -194,7 +194,7 @@ void WriteRowPart(const TExprRec& e, Obj& dst, int rows, int cols) {
               static_cast<long long>(r.Outside(cols)), cols));
   const SourceForm form = FormOf<K>(KindOf(src));
   if (form == SourceForm::Other) Raise(UnsupportedSource(src.ValueType(), "the equation"));
-  const TSource<K> s(form, src, dst);
+  const Source<K> s(form, src, dst);
   if (form == SourceForm::Vector && s.Length() != r.Count)
     Raise(Fmt("Assign: source matrix does not fit in to the specified range: Src.Length = %d, Len = %d",
               s.Length(), r.Count));
@@ -208,7 +208,7 @@ void WriteRowPart(const TExprRec& e, Obj& dst, int rows, int cols) {
 
 template <Kind K, class Obj>
 void WriteBlock(const TExprRec& e, Obj& dst, int rows, int cols) {
-  const TTexts& t = TextsOf(K);
+  const Texts& t = TextsOf(K);
   TValueRec& src = *e.Args[3];
   constexpr const char* kStep = "Assign: matrix ranges with x:y:z are not supported!";
   const TIndexRange rr = Resolve(*e.Args[1], rows, t.blockRangeInt, kStep, true);
@@ -221,7 +221,7 @@ void WriteBlock(const TExprRec& e, Obj& dst, int rows, int cols) {
               cols - 1));
   const SourceForm form = FormOf<K>(KindOf(src));
   if (form == SourceForm::Other) Raise(UnsupportedSource(src.ValueType(), "the equation"));
-  const TSource<K> s(form, src, dst);
+  const Source<K> s(form, src, dst);
   if (form == SourceForm::Vector &&
       static_cast<long long>(s.Length()) != static_cast<long long>(rr.Count) * cr.Count)
     Raise(
