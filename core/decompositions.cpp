@@ -65,10 +65,15 @@ void Check(const char* who, lapack_int info) {
 
 // ---- real/complex LAPACK pairs under one name --------------------------------------------------------
 
-lapack_int Getrf(int n, double* a, lapack_int* ipiv) { return LAPACKE_dgetrf_work(kCol, n, n, a, n, ipiv); }
-lapack_int Getrf(int n, TCplx* a, lapack_int* ipiv) { return LAPACKE_zgetrf_work(kCol, n, n, a, n, ipiv); }
-lapack_int Potrf(int n, double* a) { return LAPACKE_dpotrf_work(kCol, 'U', n, a, n); }
-lapack_int Potrf(int n, TCplx* a) { return LAPACKE_zpotrf_work(kCol, 'U', n, a, n); }
+// (LAPACK wants a leading dimension of at least 1, also for a 0 × 0 matrix.)
+lapack_int Getrf(int n, double* a, lapack_int* ipiv) {
+  return LAPACKE_dgetrf_work(kCol, n, n, a, std::max(n, 1), ipiv);
+}
+lapack_int Getrf(int n, TCplx* a, lapack_int* ipiv) {
+  return LAPACKE_zgetrf_work(kCol, n, n, a, std::max(n, 1), ipiv);
+}
+lapack_int Potrf(int n, double* a) { return LAPACKE_dpotrf_work(kCol, 'U', n, a, std::max(n, 1)); }
+lapack_int Potrf(int n, TCplx* a) { return LAPACKE_zpotrf_work(kCol, 'U', n, a, std::max(n, 1)); }
 
 // Symmetric/Hermitian eigen decomposition of the upper triangle of a (n × n); z gets the eigenvectors.
 template <class T>
@@ -195,7 +200,7 @@ template <class T>
 TCplx DeterminantOf(const TZel& a) {
   const int n = a.Rows();
   T* p = detail::RawCopy(a, tWork.For<T>().a);
-  lapack_int* ipiv = Room(tWork.ipiv, static_cast<std::size_t>(n));
+  lapack_int* ipiv = Room(tWork.ipiv, static_cast<std::size_t>(std::max(n, 1)));
   Check("Determinant", std::min<lapack_int>(Getrf(n, p, ipiv), 0));  // a zero pivot gives det 0
   T det = 1.0;
   for (int i = 0; i < n; ++i) {

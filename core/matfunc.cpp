@@ -79,6 +79,7 @@ void InverseOf(const TZel& a, TZel& dst, const char* who) {
   const int n = a.Rows();
   T* p = detail::RawCopy(a, tWork.CopyOf<T>());
   Identity(dst, n, std::is_same_v<T, TCplx>);
+  if (n == 0) return;
   lapack_int* ipiv = Room(tWork.ipiv, static_cast<size_t>(n));
   T* x = reinterpret_cast<T*>(dst.PValues());
   lapack_int info;
@@ -285,7 +286,8 @@ void SchurPower(const TZel& a, double p, TZel& dst, const char* who) {
 // a^p for a p that is not whole, by the matrix's type.
 void FractionalPower(const TZel& a, double p, TZel& dst, const char* who) {
   detail::CheckSquare(who, a);
-  if (!detail::AllFinite(a) || std::isnan(p)) return detail::NaNMatrix(dst, a.Rows(), a.Cols(), a.Complex());
+  if (!detail::AllFinite(a) || !std::isfinite(p))
+    return detail::NaNMatrix(dst, a.Rows(), a.Cols(), a.Complex());
   if (DetectZelType(a) == TMatrixType::mtSymmetric) return SymmetricPower(a, p, dst);
   SchurPower(a, p, dst, who);
 }

@@ -13,8 +13,9 @@ namespace zel {
 // raised to -n, and a singular matrix raises "<who>: the matrix is singular". Real a gives a real result.
 void ZelIntPower(const TZel& a, std::int64_t n, TZel& dst, const char* who = "ZelIntPower");
 
-// a^p for real p. A whole p is ZelIntPower. Otherwise the principal power, whose eigenvalues are λ^p with
-// -π < arg λ <= π: for a symmetric/Hermitian a (DetectZelType) V·diag(λ^p)·Vᴴ from the eigen
+// a^p for real p. A whole p is ZelIntPower. An infinite or NaN p gives NaN everywhere, and so does a
+// non-finite element of a when p is not whole. Otherwise the principal power, whose eigenvalues are λ^p
+// with -π < arg λ <= π: for a symmetric/Hermitian a (DetectZelType) V·diag(λ^p)·Vᴴ from the eigen
 // decomposition, for any other a Z·T^p·Zᴴ from the complex Schur form a = Z·T·Zᴴ, with T^p built from
 // repeated triangular square roots (see ZelSqrt) along the binary digits of p's fraction. The result is
 // real when a is real and the principal power is: no eigenvalue (symmetric: no negative eigenvalue;

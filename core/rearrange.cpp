@@ -12,6 +12,7 @@
 
 #include "core/errors.h"
 #include "core/kernel_detail.h"
+#include "core/stats.h"
 
 namespace zel {
 
@@ -146,12 +147,14 @@ int NanRank(T x) {
   }
 }
 
-// a < b for values of one NaN class: complex values by real part, then imaginary part, skipping NaN parts.
+// a < b for values of NaN class `rank`: complex values without NaN parts in the order of min and max
+// (by modulus, then argument), those with a NaN part by the part that is a number.
 template <class T>
-bool Less(T a, T b) {
+bool Less(T a, T b, int rank) {
   if constexpr (std::is_same_v<T, TCplx>) {
-    if (!std::isnan(a.real()) && a.real() != b.real()) return a.real() < b.real();
-    return !std::isnan(a.imag()) && a.imag() < b.imag();
+    if (rank == 0) return LessByModulus(a, b);
+    if (rank == 1) return a.real() < b.real();
+    return rank == 2 && a.imag() < b.imag();
   } else {
     return a < b;
   }
@@ -164,7 +167,7 @@ struct Before {
   bool operator()(T a, T b) const {
     const int ra = NanRank(a), rb = NanRank(b);
     if (ra != rb) return ra < rb;
-    return descending ? Less(b, a) : Less(a, b);
+    return descending ? Less(b, a, ra) : Less(a, b, ra);
   }
 };
 

@@ -40,9 +40,10 @@ void Diag(const TNubraVec& src, int k, TVec& dst);
 void Diag(const TNubraInt& src, int k, TVecInt& dst);
 
 enum class TSortOrder { soAscending, soDescending };
-// Sorts the values of each row (a vector: all values). NaN comes last in either order; complex values
-// order by real part, then imaginary part, and a NaN part puts a value last (real NaN after imaginary
-// NaN). Equal values are indistinguishable except -0 and +0, whose order is not defined.
+// Sorts the values of each row (a vector: all values). NaN comes last in either order. Complex values
+// are ordered as Min and Max order them (LessByModulus: by modulus, then argument in (-π, π]); a value
+// with a NaN part comes last (imaginary NaN before real NaN, each group ordered by its other part). Equal
+// values are indistinguishable except -0 and +0, whose order is not defined.
 void Sort(const TNubraVec& src, TNubraVec& dst, TSortOrder order);
 void Sort(const TNubraInt& src, TNubraInt& dst, TSortOrder order);
 // Sorts the rows of a matrix by their values in column col (compared as Sort compares values); rows with

@@ -10,6 +10,7 @@
 
 #include "core/decompositions.h"
 #include "core/linalg.h"
+#include "core/matfunc.h"
 #include "library_helper.h"
 #include "support/alloc_counter.h"
 
@@ -148,6 +149,19 @@ TEST(MatrixFunctions, DeterminantIsMultiplicative) {
   }
   MatMul(a, b, ab);
   EXPECT_NEAR(Determinant(ab).real(), Determinant(a).real() * Determinant(b).real(), 1e-14);
+}
+
+// A 0 x 0 matrix reaches LAPACK with a valid leading dimension; an infinite power does not loop forever.
+TEST(MatrixFunctions, EmptyMatricesAndInfinitePowers) {
+  const TZel empty(0, 0);
+  TZel p, g(2, 2);
+  EXPECT_EQ(Determinant(empty), TCplx(1.0));
+  EXPECT_TRUE(Cholesky(empty));
+  ZelIntPower(empty, -1, p);
+  EXPECT_EQ(p.Length(), 0);
+  g.Values(0) = 2, g.Values(1) = 1, g.Values(3) = 3;
+  ZelPower(g, INFINITY, p);
+  EXPECT_TRUE(std::isnan(p.Values(0)));
 }
 
 TEST(MatrixFunctions, Messages) {

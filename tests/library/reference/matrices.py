@@ -97,8 +97,13 @@ case("flipver", ["i[1,2;3,4]"], show(np.flipud([[1, 2], [3, 4]]), "int"))
 case("FlipHor", ["b[1,0;1,1]"], show(np.fliplr([[1, 0], [1, 1]]), "bool"))
 case("sortascend", ["[3,nan,-1,2]"], show(np.sort([3, np.nan, -1, 2])))
 case("sortdescend", ["[3,nan,-1,2]"], show(-np.sort(-np.array([3, np.nan, -1, 2]))))
-z = np.array([2 + 1j, complex(1, np.nan), 1 + 5j, 1 + 2j, complex(np.nan, 0)])
-case("sortascend", [arg(z)], show(np.sort(z)))
+# Complex values in the order of min and max (modulus, then argument); those with a NaN part last, in
+# NumPy's order of them.
+z = np.array([2 + 1j, complex(1, np.nan), -1 - 5j, 1 + 2j, complex(np.nan, 0), -2 + 1j])
+finite = sorted((v for v in z if not np.isnan(v)), key=lambda v: (abs(v), np.angle(v)))
+nans = list(np.sort([v for v in z if np.isnan(v)]))
+case("sortascend", [arg(z)], show(np.array(finite + nans)))
+case("sortdescend", [arg(z)], show(np.array(finite[::-1] + nans)))
 case("SortAscend", ["i[3,1,2;9,7,8]"], show(np.sort([[3, 1, 2], [9, 7, 8]]), "int"))
 rows = np.array([[2.0, 1], [1, 2], [2, 3], [1, 4], [3, 5]])  # equal keys keep their order
 case("sortascend", [arg(rows), "0"], show(rows[np.argsort(rows[:, 0], kind="stable")]))
