@@ -349,19 +349,6 @@ void SVDOf(const TZel& a, TVec& s, TZel* u, TZel* v) {
   }
 }
 
-// dst = the n × n identity, complex when asked.
-void Identity(TZel& dst, int n, bool complex) {
-  dst.Size(n, n, complex);
-  dst.SetZero();
-  for (int i = 0; i < n; ++i) {
-    if (complex) {
-      dst.CValues(i, i) = 1.0;
-    } else {
-      dst.Values(i, i) = 1.0;
-    }
-  }
-}
-
 // The plain copy is aᵀ (n × m). For m >= n its LQ factors aᵀ = l'·q' give a = q'ᵀ·l'ᵀ, a QR
 // factorisation; for m < n its QR factors aᵀ = q'·r' give a = r'ᵀ·q'ᵀ, an LQ factorisation. Read
 // row-major, the buffers hold those transposes already.
@@ -390,7 +377,7 @@ void LQROf(const TZel& a, TZel& l, TZel& q, TZel& r) {
   } else {
     q.SetZero();
   }
-  Identity(qr ? l : r, qr ? m : n, complex);
+  detail::Identity(qr ? l : r, qr ? m : n, complex);
 }
 
 // Runs the real or complex form of a routine by the matrix's data.

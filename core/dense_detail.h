@@ -85,6 +85,19 @@ inline void NaNMatrix(TZel& dst, int rows, int cols, bool complex) {
   }
 }
 
+// dst = the n × n identity, complex when asked.
+inline void Identity(TZel& dst, int n, bool complex) {
+  dst.Size(n, n, complex);
+  dst.SetZero();
+  for (int i = 0; i < n; ++i) {
+    if (complex) {
+      dst.CValues(i, i) = 1.0;
+    } else {
+      dst.Values(i, i) = 1.0;
+    }
+  }
+}
+
 // Raises unless a is square, naming the routine.
 inline void CheckSquare(const char* who, const TZel& a) {
   if (a.Rows() != a.Cols()) ERaise(Fmt("%s: the matrix is %d x %d, not square", who, a.Rows(), a.Cols()));

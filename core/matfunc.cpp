@@ -33,6 +33,7 @@ namespace zel {
 
 namespace {
 
+using detail::Identity;
 using detail::Room;
 using std::size_t;
 
@@ -58,19 +59,6 @@ struct Work {
 thread_local Work tWork;
 
 // ---- whole powers ------------------------------------------------------------------------------------
-
-// dst = the n × n identity.
-void Identity(TZel& dst, int n, bool complex) {
-  dst.Size(n, n, complex);
-  dst.SetZero();
-  for (int i = 0; i < n; ++i) {
-    if (complex) {
-      dst.CValues(i, i) = 1.0;
-    } else {
-      dst.Values(i, i) = 1.0;
-    }
-  }
-}
 
 // dst = a⁻¹ from the LU factorisation: the plain copy is aᵀ, and solving aᵀ·X = I gives X = a⁻ᵀ, whose
 // buffer read row-major is a⁻¹.

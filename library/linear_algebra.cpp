@@ -161,17 +161,14 @@ constexpr TFunctionEntry kLinearAlgebra[] = {
     {"svd", "SVD", _SVD3, 3,
      "svd(x, u, v): returns singular values of matrix x and U and V values in parameters.."},
     {"svdsolve", "SVDSolve", _SVDSolve, 3,
-     "svdsolve(a,b,s): returns the svd solution of a linear system AX = B. Singular values are returned in "
-     "s. "
-     "Function returns solution x."},
+     "svdsolve(a,b,s): returns the svd solution of a linear system AX = B. Singular values are returned "
+     "in s. Function returns solution x."},
     {"svdsolve", "SVDSolve", _SVDSolve, 4,
-     "svdsolve(a,b,s, tol): returns the svd solution of a linear system AX = B. Singular values are returned "
-     "in "
-     "s. Rejection tolerance is specified with tol. Function returns solution x."},
+     "svdsolve(a,b,s, tol): returns the svd solution of a linear system AX = B. Singular values are "
+     "returned in s. Rejection tolerance is specified with tol. Function returns solution x."},
     {"lqr", "LQR", _LQR, 3,
-     "lqr(x, Q, R): returns the LQR composition. The L is returned as function result and Q and R are stored "
-     "in "
-     "to the parameters."},
+     "lqr(x, Q, R): returns the LQR composition. The L is returned as function result and Q and R are "
+     "stored in to the parameters."},
     {"zelintpower", "ZelIntPower", _IntPower, 2,
      "zelintpower(x, n): returns matrix x raised to integer power of n."},
     {"zelpower", "ZelPower", _Power, 2, "zelpower(x, r): returns matrix x raised to arbitrary power r."},

@@ -230,15 +230,13 @@ constexpr TFunctionEntry kRearrangement[] = {
     {"sortascend", "SortAscend", _SortAscend1, 1,
      "sortascend(x): sorts values in vector x or values in rows of matrix x."},
     {"sortascend", "SortAscend", _SortAscend2, 2,
-     "sortascend(x,col): sorts rows in matrix x. The Col parameter defines the column based on which the "
-     "rows "
-     "are compared with each other."},
+     "sortascend(x,col): sorts rows in matrix x. The Col parameter defines the column based on which "
+     "the rows are compared with each other."},
     {"sortdescend", "SortDescend", _SortDescend1, 1,
      "sortdescend(x): sorts values in vector x or values in rows of matrix x."},
     {"sortdescend", "SortDescend", _SortDescend2, 2,
-     "sortdescend(x,Col): sorts rows in matrix x. The Col parameter defines the column based on which the "
-     "rows "
-     "are compared with each other."},
+     "sortdescend(x,Col): sorts rows in matrix x. The Col parameter defines the column based on which "
+     "the rows are compared with each other."},
     {"diag", "Diag", _Diag, 2,
      "diag(x, k): returns the diagonal of matrix x. The k parameter defines the offset from the main "
      "diagonal."},
