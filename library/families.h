@@ -66,5 +66,13 @@ void RegisterSignalFunctions(TWordList& words);
 void RegisterCumulativeFunctions(TWordList& words);
 // polynomials.cpp: polyeval, polyroots, polycoeff, deconv.
 void RegisterPolynomialFunctions(TWordList& words);
+// ---- construction, rearrangement and linear algebra ----
+// construction.cpp: zeros, ones, eye, ramp, primes, hankel, toeplitz, kac, pascl, vandermonde, kron.
+void RegisterConstructionFunctions(TWordList& words);
+// rearrangement.cpp: reverse, rotate, rotate90, flipver, fliphor, sortascend, sortdescend, diag,
+// uppertriangle, lowertriangle.
+void RegisterRearrangementFunctions(TWordList& words);
+// linear_algebra.cpp: determinant, cholesky, eig, svd, svdsolve, lqr, zelintpower, zelpower, zelsqrt.
+void RegisterLinearAlgebraFunctions(TWordList& words);
 
 }  // namespace zel

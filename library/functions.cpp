@@ -34,6 +34,10 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterSignalFunctions(words);
   RegisterCumulativeFunctions(words);
   RegisterPolynomialFunctions(words);
+  // construction, rearrangement and linear algebra
+  RegisterConstructionFunctions(words);
+  RegisterRearrangementFunctions(words);
+  RegisterLinearAlgebraFunctions(words);
   InitOperators(words, refs.colonOp, refs.assignOp);
   return refs;
 }
