@@ -39,7 +39,7 @@ TEST(MatrixFunctions, NumericResults) {
     std::vector<TValueRec*> raw;
     for (const std::string& a : c.args) raw.push_back(args.emplace_back(V(a)).get());
     NodeRunner run(Word(c.name), raw);
-    const Snapshot s = Snap(run.EvalTwice());
+    const Numbers s = NumbersOf(run.EvalTwice());
     ASSERT_EQ(s.values.size(), c.expected.size()) << Call(c.name, c.args);
     double scale = 1;
     for (double x : c.expected) scale = std::max(scale, std::abs(x));
