@@ -357,9 +357,6 @@ TEST(Assign3, OverlappingViewSource) {
 // ---- types changing under a compiled node ----------------------------------------------------------------
 
 // A node compiled for one set of argument types meets others (a variable defined anew, a range source
-// expanded, another record): it writes as a fresh node would, or refuses the new types. Null entries of
-// the second argument list keep the first run's record.
-// A node compiled for one set of argument types meets others (a variable defined anew, a range source
 // expanded, another record): it writes as a fresh node would, or refuses the new types.
 TEST(AssignNode, TypesChangingUnderACompiledNode) {
   const struct {

@@ -12,7 +12,6 @@
 #include "core/linalg.h"
 #include "core/matfunc.h"
 #include "library_helper.h"
-#include "support/alloc_counter.h"
 
 namespace zel::test {
 namespace {
@@ -35,11 +34,8 @@ TEST(MatrixFunctions, ExactResults) {
 
 TEST(MatrixFunctions, NumericResults) {
   for (const NumericRef& c : kNumericRefs) {
-    std::vector<Val> args;
-    std::vector<TValueRec*> raw;
-    for (const std::string& a : c.args) raw.push_back(args.emplace_back(V(a)).get());
-    NodeRunner run(Word(c.name), raw);
-    const Numbers s = NumbersOf(run.EvalTwice());
+    FnNode node(c.name, c.args);
+    const Numbers s = NumbersOf(node.run->EvalTwice());
     ASSERT_EQ(s.values.size(), c.expected.size()) << Call(c.name, c.args);
     double scale = 1;
     for (double x : c.expected) scale = std::max(scale, std::abs(x));
@@ -165,11 +161,7 @@ TEST(MatrixFunctions, EmptyMatricesAndInfinitePowers) {
 }
 
 TEST(MatrixFunctions, Messages) {
-  const struct {
-    const char* name;
-    std::vector<std::string> args;
-    const char* message;
-  } cases[] = {
+  CheckFunctions({
       {"zeros", {"2.0", "3"}, "zeros: Two integer parameters required!"},
       {"zeros", {"2.0", "3.0"}, "Unsupported value types: zeros ( double, double )"},
       {"ones", {"2", "'a'"}, "ones: Two integer parameters required!"},
@@ -202,8 +194,7 @@ TEST(MatrixFunctions, Messages) {
       {"determinant", {"[1,2,3;4,5,6]"}, "Determinant: the matrix is 2 x 3, not square"},
       {"eig", {"[1,2]"}, "Unsupported value types: eig ( vector )"},
       {"reverse", {"'ab'"}, "Unsupported value types: reverse ( string )"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Eval(Word(c.name), c.args), c.message) << Call(c.name, c.args);
+  });
 }
 
 // A second evaluation over unchanged arguments allocates nothing, LAPACK's working storage included.
@@ -226,16 +217,8 @@ TEST(MatrixFunctions, SecondEvaluationAllocatesNothing) {
       {"determinant", {h}},
       {"cholesky", {g}},
   };
-  for (const auto& [name, texts] : nodes) {
-    std::vector<Val> args;
-    std::vector<TValueRec*> raw;
-    for (const std::string& t : texts) raw.push_back(args.emplace_back(V(t)).get());
-    NodeRunner run(Word(name), raw);
-    run.Eval();
-    AllocationCounter counter;
-    run.Eval();
-    EXPECT_EQ(counter.Count(), 0u) << Call(name, texts);
-  }
+  for (const auto& [name, texts] : nodes)
+    EXPECT_EQ(SecondRunAllocations(name, texts), 0u) << Call(name, texts);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <map>
 
 #include "library_helper.h"
-#include "support/alloc_counter.h"
 
 namespace zel::test {
 namespace {
@@ -28,11 +27,8 @@ const Reference kReferences[] = {
 
 TEST(Statistics, MatchNumPyAndSciPy) {
   for (const Reference& r : kReferences) {
-    std::vector<Val> values;
-    std::vector<TValueRec*> raw;
-    for (const std::string& a : r.args) raw.push_back(values.emplace_back(V(a)).get());
-    NodeRunner run(Word(r.name), raw);
-    const std::vector<double> got = NumbersOf(run.EvalTwice()).values;
+    FnNode node(r.name, r.args);
+    const std::vector<double> got = NumbersOf(node.run->EvalTwice()).values;
     ASSERT_EQ(got.size(), r.expected.size()) << r.name << " " << r.args[0];
     for (std::size_t i = 0; i < got.size(); ++i)
       EXPECT_NEAR(got[i], r.expected[i], 1e-13 * std::max(1.0, std::abs(r.expected[i])))
@@ -100,7 +96,7 @@ TEST(Statistics, TwoArgumentExtremesOverEveryTypePair) {
 
 // Exact outcomes: the functions' own messages, and cases whose value is evident.
 TEST(Statistics, MessagesAndEdgeCases) {
-  const OpCase cases[] = {
+  CheckFunctions({
       {"stddev", {"[1+1i,2]"}, "stddev: Complex parameter is not allowed!"},
       {"Kurtosis", {"[1,2;3,4]"}, "double -1.36"},
       {"Rms", {"[1,2;3+1i,4]"}, "Rms: Complex parameter is not allowed!"},
@@ -144,8 +140,7 @@ TEST(Statistics, MessagesAndEdgeCases) {
       {"zscore", {"[1,5;1,7]"}, "matrix 0,-0.707106781186547; 0,0.707106781186547"},
       {"trace", {"[1,2;3,4;5,6]"}, "double 5"},
       {"norm1", {"[1,2;3,nan]"}, "double NAN"},
-  };
-  for (const OpCase& c : cases) EXPECT_EQ(Eval(Word(c.op), c.args), c.expected) << c.op << " " << c.args[0];
+  });
 }
 
 // Long and badly conditioned data: a plain running sum of 10^6 copies of 0.1 is off by about 1e-11; a
@@ -163,19 +158,13 @@ TEST(Statistics, AccurateOnLongAndOffsetData) {
 
 // A compiled node evaluated again writes into the storage it already has.
 TEST(Statistics, SecondEvaluationDoesNotAllocate) {
-  Val v = Vec({3, 1, 4, 1, 5, 9, 2, 6}), m = Mat(2, 3, {1, 2, 3, 4, 5, 6}), im = IntMat(2, 2, {4, 1, 3, 2});
-  const std::pair<const char*, TValueRec*> cases[] = {
-      {"median", v.get()},  {"stddev", v.get()},   {"sum", v.get()},        {"median", m.get()},
-      {"median", im.get()}, {"meancols", m.get()}, {"stddevrows", m.get()}, {"zscore", m.get()},
-      {"norml2", m.get()},  {"sumcols", im.get()},
+  const std::string v = "[3,1,4,1,5,9,2,6]", m = "[1,2,3;4,5,6]", im = "i[4,1;3,2]";
+  const std::pair<const char*, std::string> cases[] = {
+      {"median", v},   {"stddev", v},     {"sum", v},    {"median", m}, {"median", im},
+      {"meancols", m}, {"stddevrows", m}, {"zscore", m}, {"norml2", m}, {"sumcols", im},
   };
-  for (const auto& [name, arg] : cases) {
-    NodeRunner run(Word(name), {arg});
-    run.Eval();
-    AllocationCounter allocations;
-    run.Eval();
-    EXPECT_EQ(allocations.Count(), 0u) << name << " " << ValTypeName(arg->ValueType());
-  }
+  for (const auto& [name, arg] : cases)
+    EXPECT_EQ(SecondRunAllocations(name, {arg}), 0u) << name << " " << arg;
 }
 
 }  // namespace

@@ -201,8 +201,6 @@ TEST(ExpressionObject, ContextsRoundTrip) {
   TZelExpression a;
   a.SetExpressions("y = x + 1");
   a.DefineDouble("x").SetDoubleValue(2.5);
-  a.DefineVector("v").VectorValue().Size(2);
-  a.DefineString("s").SetStringValue("hi");
   a.DefineCustomValue("c");
   TExprContext ctx;
   a.SaveContext(ctx);
@@ -213,8 +211,6 @@ TEST(ExpressionObject, ContextsRoundTrip) {
   b.LoadContext(ctx);
   EXPECT_EQ(b.Expressions(), "y = x + 1");
   EXPECT_EQ(b.VarByName("x")->DoubleValue(), 2.5);
-  EXPECT_EQ(b.VarByName("v")->VectorValue().Length(), 2);
-  EXPECT_EQ(b.VarByName("s")->StringValue(), "hi");
   EXPECT_EQ(b.EvaluateDouble(), 3.5);
 }
 
