@@ -41,10 +41,22 @@ struct ChiSquareModel : BoostModel<bm::chi_squared_distribution<double, Quiet>> 
   explicit ChiSquareModel(const TDistParams& p) : BoostModel({p.v[0]}, Positive(p.v[0])) {}
 };
 
+// Shape a and scale b. Boost's density is 0 at x = 0 for every shape; the limit from the right is INF
+// for a < 1 and 1/b for a = 1.
+struct GammaModel : BoostModel<bm::gamma_distribution<double, Quiet>> {
+  GammaModel(double a, double b, bool ok) : BoostModel({a, b}, ok) {}
+  explicit GammaModel(const TDistParams& p)
+      : GammaModel(p.v[0], p.v[1], Positive(p.v[0]) && Positive(p.v[1])) {}
+  double Pdf(double x) const {
+    if (x > 0 || d.shape() > 1) return pdf(d, x);
+    return d.shape() == 1 ? 1 / d.scale() : kInf;
+  }
+};
+
 // Shape k (a positive integer) and rate lambda: the gamma distribution with scale 1/lambda.
-struct ErlangModel : BoostModel<bm::gamma_distribution<double, Quiet>> {
+struct ErlangModel : GammaModel {
   explicit ErlangModel(const TDistParams& p)
-      : BoostModel({p.v[0], 1 / p.v[1]},
+      : GammaModel(p.v[0], 1 / p.v[1],
                    p.v[0] >= 1 && p.v[0] == std::floor(p.v[0]) && Positive(p.v[0]) && Positive(p.v[1])) {}
 };
 
@@ -55,12 +67,6 @@ struct ExpModel : BoostModel<bm::exponential_distribution<double, Quiet>> {
 
 struct FModel : BoostModel<bm::fisher_f_distribution<double, Quiet>> {
   explicit FModel(const TDistParams& p)
-      : BoostModel({p.v[0], p.v[1]}, Positive(p.v[0]) && Positive(p.v[1])) {}
-};
-
-// Shape a, scale b.
-struct GammaModel : BoostModel<bm::gamma_distribution<double, Quiet>> {
-  explicit GammaModel(const TDistParams& p)
       : BoostModel({p.v[0], p.v[1]}, Positive(p.v[0]) && Positive(p.v[1])) {}
 };
 

@@ -52,6 +52,18 @@ HypDist MakeHyp(const TDistParams& p) {
 }
 struct HypGeometricModel : BoostModel<HypDist, true> {
   explicit HypGeometricModel(const TDistParams& p) : BoostModel(MakeHyp(p), HypOk(p)) {}
+  // Boost 1.74's excess kurtosis of this distribution is wrong, so all four come from the closed forms
+  // (N. L. Johnson, A. W. Kemp, S. Kotz, "Univariate Discrete Distributions", 3rd ed., 6.3): with
+  // population N, K successes and n draws, mean nK/N, variance nK(N-K)(N-n)/(N²(N-1)), skewness
+  // (N-2K)(N-2n)sqrt(N-1)/((N-2)sqrt(nK(N-K)(N-n))), excess kurtosis
+  // ((N-1)N²(N(N+1) - 6K(N-K) - 6n(N-n)) + 6nK(N-K)(N-n)(5N-6)) / (nK(N-K)(N-n)(N-2)(N-3)).
+  TMoments Moments() const {
+    const double N = d.total(), K = d.defective(), n = d.sample_count(), spread = n * K * (N - K) * (N - n);
+    return {n * K / N, spread / (N * N * (N - 1)),
+            (N - 2 * K) * (N - 2 * n) * std::sqrt(N - 1) / ((N - 2) * std::sqrt(spread)),
+            ((N - 1) * N * N * (N * (N + 1) - 6 * K * (N - K) - 6 * n * (N - n)) + 6 * spread * (5 * N - 6)) /
+                (spread * (N - 2) * (N - 3))};
+  }
 };
 
 // R successes (real R > 0) with success probability P: the number of failures before the R-th success.

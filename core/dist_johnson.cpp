@@ -4,8 +4,8 @@
 // xi, and z = (x - xi)/lambda:
 //   SB: Z = gamma + delta ln(z/(1 - z)), 0 < z < 1,  f(x) = delta e^(-Z²/2) / (lambda sqrt(2π) z(1 - z))
 //   UB: Z = gamma + delta asinh(z),                  f(x) = delta e^(-Z²/2) / (lambda sqrt(2π) sqrt(1 + z²))
-// and F(x) = Φ(Z); the inverse solves Z = Φ⁻¹(p) for x. The moments have no closed
-// form for SB, so both take them by adaptive Gauss-Kronrod quadrature of x(Z) against the normal density.
+// and F(x) = Φ(Z); the inverse solves Z = Φ⁻¹(p) for x. The moments of UB have closed forms; those of SB
+// do not, so SB takes them by adaptive Gauss-Kronrod quadrature of x(Z) against the normal density.
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <numbers>
 
@@ -81,8 +81,22 @@ struct JohnsonUBModel : JohnsonParams {
   double Cdf(double x) const { return StdNormalCdf(Normal(x)); }
   double X(double z) const { return xi + lambda * std::sinh((z - gamma) / delta); }
   double Inv(double p) const { return X(StdNormalInv(p)); }
+  // Closed forms (Johnson 1949) with w = e^(1/delta²) and W = gamma/delta:
+  //   mean xi - lambda sqrt(w) sinh W,  variance lambda²/2 (w - 1)(w cosh 2W + 1),
+  //   skewness -lambda³ sqrt(w) (w - 1)² (w(w + 2) sinh 3W + 3 sinh W) / (4 variance^1.5),
+  //   kurtosis lambda⁴ (w - 1)² (w²(w⁴ + 2w³ + 3w² - 3) cosh 4W + 4w²(w + 2) cosh 2W + 3(2w + 1))
+  //            / (8 variance²) - 3.
   TMoments Moments() const {
-    return NormalTransformMoments([this](double z) { return X(z); });
+    const double w = std::exp(1 / (delta * delta)), W = gamma / delta, l2 = lambda * lambda;
+    const double var = l2 / 2 * (w - 1) * (w * std::cosh(2 * W) + 1);
+    const double skew = -l2 * lambda * std::sqrt(w) * (w - 1) * (w - 1) *
+                        (w * (w + 2) * std::sinh(3 * W) + 3 * std::sinh(W)) / (4 * std::pow(var, 1.5));
+    const double kurt = l2 * l2 * (w - 1) * (w - 1) *
+                            (w * w * (w * w * w * w + 2 * w * w * w + 3 * w * w - 3) * std::cosh(4 * W) +
+                             4 * w * w * (w + 2) * std::cosh(2 * W) + 3 * (2 * w + 1)) /
+                            (8 * var * var) -
+                        3;
+    return {xi - lambda * std::sqrt(w) * std::sinh(W), var, skew, kurt};
   }
 };
 

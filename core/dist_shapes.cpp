@@ -1,5 +1,6 @@
 // Location, scale and shape families on Boost.Math: Gumbel (maximum and minimum forms), Laplace,
-// logistic, log-Weibull (the minimum-form Gumbel), Pareto, Rayleigh, triangular, uniform and Weibull.
+// logistic, log-Weibull (the Fisher-Tippett name of the maximum-form Gumbel), Pareto, Rayleigh,
+// triangular, uniform and Weibull.
 #include <boost/math/distributions/extreme_value.hpp>
 #include <boost/math/distributions/laplace.hpp>
 #include <boost/math/distributions/logistic.hpp>
@@ -41,9 +42,12 @@ struct GumbelModel {
   }
 };
 
-// ln X for X Weibull-distributed: the minimum-form Gumbel with location a and scale b.
+// The log-Weibull (Fisher-Tippett) distribution with location a and scale b,
+// f(x) = e^((a-x)/b - e^((a-x)/b)) / b: the maximum-form Gumbel (E. J. Gumbel, "Statistics of Extremes",
+// 1958; the name log-Weibull as in N. L. Johnson, S. Kotz, N. Balakrishnan, "Continuous Univariate
+// Distributions", vol. 2, 2nd ed., ch. 22).
 struct LogWeibullModel : GumbelModel {
-  explicit LogWeibullModel(const TDistParams& p) : GumbelModel(p.v[0], p.v[1], true) {}
+  explicit LogWeibullModel(const TDistParams& p) : GumbelModel(p.v[0], p.v[1], false) {}
 };
 
 // Location m, scale b.

@@ -41,14 +41,16 @@ struct BoostModel {
   BoostModel(const D& dist, bool ok) : d(dist), valid(ok) {
     if (!ok) return;
     const auto s = support(d);
-    // Boost gives the largest double for an unbounded end.
+    // Boost gives the largest double for an unbounded end, and the smallest positive one for a support
+    // that starts at 0 (where some densities jump).
     constexpr double kMax = std::numeric_limits<double>::max();
-    lo = s.first <= -kMax ? -kInf : s.first;
+    lo = s.first <= -kMax ? -kInf : s.first == std::numeric_limits<double>::min() ? 0 : s.first;
     hi = s.second >= kMax ? kInf : s.second;
   }
   double Pdf(double x) const { return pdf(d, x); }
   double Cdf(double x) const { return cdf(d, x); }
-  double Inv(double p) const { return quantile(d, p); }
+  // Upper tails from the complement, where 1 - p is exact and Boost's iterations converge on it.
+  double Inv(double p) const { return p > 0.5 ? quantile(complement(d, 1 - p)) : quantile(d, p); }
   TMoments Moments() const { return {mean(d), variance(d), skewness(d), kurtosis_excess(d)}; }
 };
 

@@ -71,7 +71,8 @@ void RunDistribution(TExprRec& e, const TDistWords& w, TDistFunction f) {
   CheckParameters(e, w.kinds, 1, w.argCount, w.realMessage);
   TValueRec& x = *e.Args[0];
   const TValueType t = x.ValueType();
-  if (w.firstMessage && !IsIntegerKind(t)) throw EZelParseError(Fmt(w.firstMessage, WordName(e).c_str()));
+  if (w.firstMessage && f != TDistFunction::CDFInv && !IsIntegerKind(t))
+    throw EZelParseError(Fmt(w.firstMessage, WordName(e).c_str()));
   const TDistParams p = ParametersOf(e, 1, w.argCount);
   const bool integerX = IsDiscrete(w.dist) && f != TDistFunction::CDFInv;
   switch (t) {
