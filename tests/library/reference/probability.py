@@ -4,7 +4,7 @@
 # script with three tables for tests/library/probability_test.cpp:
 #   kDistRows:  {"Stem", "parameters", discrete, {x}, {PDF(x)}, {CDF(x)}, {p}, {CDFInv(p)}}
 #   kStatRows:  {"StatWord", "parameters", {mean, variance, skewness, excess kurtosis}}
-#   kSpecialRows: {"expression", {re, im}}
+#   kSpecialRows: {"expression", {re, im}}  (special functions; NaN for parameters outside the domain)
 # Bose-Einstein and Fermi-Dirac, which SciPy lacks, are integrated numerically from their occupation
 # functions (scipy.integrate.quad) and inverted by root finding (scipy.optimize.brentq).
 # Run: /usr/bin/python3 tests/library/reference/probability.py
@@ -206,6 +206,14 @@ SPECIAL = [
     ("GenHarmonic(20, 1.5)", math.fsum(k**-1.5 for k in range(1, 21))),
     ("GenHarmonic(5000, 2.5)", sp.zeta(2.5, 1) - sp.zeta(2.5, 5001)),
     ("GenHarmonic(3000, -1)", 3000 * 3001 / 2),
+    # parameters outside their domain: NaN
+    ("NormalPDF(0, 1, -1)", st.norm(1, -1).pdf(0)),
+    ("BinomCDF(1, -3, 0.5)", st.binom(-3, 0.5).cdf(1)),
+    ("PoissonCDFInv(0.5, -1)", st.poisson(-1).ppf(0.5)),
+    ("UniformPDF(1, 2, 1)", st.uniform(2, -1).pdf(1)),
+    ("TriangularCDF(2, 1, 4, 5)", st.triang(4 / 3, loc=1, scale=3).cdf(2)),
+    ("GeometricPDF(1, 1.5)", st.geom(1.5).pmf(1)),
+    ("HypGeometricPDF(1, 5, 7, 2)", st.hypergeom(5, 7, 2).pmf(1)),
 ]
 
 
