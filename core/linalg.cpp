@@ -19,6 +19,7 @@
 #include <cblas.h>
 #include <lapacke.h>
 
+#include "core/decompositions.h"
 #include "core/errors.h"
 #include "core/nubra_detail.h"
 
@@ -403,6 +404,39 @@ void Transp(const TZelInt& src, TZelInt& dst) {
 void Conj(const TNubraVec& src, TNubraVec& dst) {
   dst.Copy(src);
   if (dst.Complex()) ConjugateInPlace(dst.PCValues(), dst.Length());
+}
+
+}  // namespace zel
+
+// ---- SVD solves (construction, rearrangement and linear-algebra functions) -------------------------
+
+namespace zel {
+
+namespace {
+
+// The singular values gelsd left in the working storage, or (when the solve had no usable system) those
+// of the SVD itself.
+void SingularValuesOfSolve(const TZel& a, int nrhs, TVec& s) {
+  const int k = std::min(a.Rows(), a.Cols());
+  if (k > 0 && nrhs == 0) return SVD(a, s);
+  s.Size(k, false);
+  if (k > 0 && !AllFinite(Ref(a))) {
+    s.SetVal(NAN);
+  } else if (k > 0) {
+    std::copy_n(tScratch.s.data(), k, s.PValues());
+  }
+}
+
+}  // namespace
+
+void SVDSolve(const TZel& a, const TVec& b, TVec& x, TVec& s, double tol) {
+  Solve("SVDSolve", Ref(a), false, ColRef(b), false, {x, SizeVector, false}, tol);
+  SingularValuesOfSolve(a, 1, s);
+}
+
+void SVDSolve(const TZel& a, const TZel& b, TZel& x, TVec& s, double tol) {
+  Solve("SVDSolve", Ref(a), false, Ref(b), false, {x, SizeMatrix, false}, tol);
+  SingularValuesOfSolve(a, b.Cols(), s);
 }
 
 }  // namespace zel

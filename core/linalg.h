@@ -40,3 +40,15 @@ void Transp(const TZelInt& src, TZelInt& dst);
 void Conj(const TNubraVec& src, TNubraVec& dst);
 
 }  // namespace zel
+
+// ---- SVD solves (construction, rearrangement and linear-algebra functions) -------------------------
+
+namespace zel {
+
+// Least-squares, minimum-norm solution of a·x = b by the SVD (gelsd), as LQRSolve with tolerance `tol`:
+// singular values below tol · the largest are treated as zero. s receives a's singular values
+// (descending; NaN when a has a NaN or infinite element).
+void SVDSolve(const TZel& a, const TVec& b, TVec& x, TVec& s, double tol);
+void SVDSolve(const TZel& a, const TZel& b, TZel& x, TVec& s, double tol);
+
+}  // namespace zel

@@ -45,4 +45,34 @@ void RegisterRandomFunctions(TWordList& words);
 // misc.cpp: undefine, IsEqual.
 void RegisterMiscFunctions(TWordList& words);
 
+// ---- reductions, statistics and matrix measures ----
+// reductions.cpp: sum, product, min and max (one and two arguments), mean.
+void RegisterReductionFunctions(TWordList& words);
+// statistics.cpp: rms, stddev, kurtosis and skewness (one and three arguments), median.
+void RegisterStatisticsFunctions(TWordList& words);
+// vector_norms.cpp: normc, norml1, norml2, sumofsqr.
+void RegisterVectorNormFunctions(TWordList& words);
+// sizes.cpp: length, rows, cols, iscomplex.
+void RegisterSizeFunctions(TWordList& words);
+// measures.cpp: meanrows, meancols, sumrows, sumcols, stddevrows, stddevcols, norm1, normfro, norminf,
+// trace, zscore.
+void RegisterMatrixMeasureFunctions(TWordList& words);
+// ---- signal processing and polynomials ----
+// transforms.cpp: fft, ifft, iffttoreal, fft2d, ifft2d, ifft2dtoreal, dct/Dct, idct/Idct, hilbert.
+void RegisterTransformFunctions(TWordList& words);
+// signal.cpp: convolve, crosscorr, autocorrnormal, autocorrbiased, autocorrunbiased, dotprod, normalize.
+void RegisterSignalFunctions(TWordList& words);
+// cumulative.cpp: cumsum, difference, integrate.
+void RegisterCumulativeFunctions(TWordList& words);
+// polynomials.cpp: polyeval, polyroots, polycoeff, deconv.
+void RegisterPolynomialFunctions(TWordList& words);
+// ---- construction, rearrangement and linear algebra ----
+// construction.cpp: zeros, ones, eye, ramp, primes, hankel, toeplitz, kac, pascl, vandermonde, kron.
+void RegisterConstructionFunctions(TWordList& words);
+// rearrangement.cpp: reverse, rotate, rotate90, flipver, fliphor, sortascend, sortdescend, diag,
+// uppertriangle, lowertriangle.
+void RegisterRearrangementFunctions(TWordList& words);
+// linear_algebra.cpp: determinant, cholesky, eig, svd, svdsolve, lqr, zelintpower, zelpower, zelsqrt.
+void RegisterLinearAlgebraFunctions(TWordList& words);
+
 }  // namespace zel

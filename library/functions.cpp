@@ -26,6 +26,21 @@ TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options)
   RegisterThresholdFunctions(words);
   RegisterRandomFunctions(words);
   RegisterMiscFunctions(words);
+  // reductions, statistics and matrix measures
+  RegisterReductionFunctions(words);
+  RegisterStatisticsFunctions(words);
+  RegisterVectorNormFunctions(words);
+  RegisterSizeFunctions(words);
+  RegisterMatrixMeasureFunctions(words);
+  // signal processing and polynomials
+  RegisterTransformFunctions(words);
+  RegisterSignalFunctions(words);
+  RegisterCumulativeFunctions(words);
+  RegisterPolynomialFunctions(words);
+  // construction, rearrangement and linear algebra
+  RegisterConstructionFunctions(words);
+  RegisterRearrangementFunctions(words);
+  RegisterLinearAlgebraFunctions(words);
   InitOperators(words, refs.colonOp, refs.assignOp);
   return refs;
 }

@@ -41,8 +41,9 @@ std::string ReadAll(int fd, const std::string& name) {
     const ssize_t n = read(fd, buffer, sizeof buffer);
     if (n == 0) return text;
     if (n < 0) {
-      if (errno == EINTR) continue;
-      throw InputError(name + ": " + std::strerror(errno));
+      if (errno != EINTR) throw InputError(name + ": " + std::strerror(errno));
+      if (Interrupted()) EndByInterrupt();
+      continue;
     }
     text.append(buffer, static_cast<size_t>(n));
   }
@@ -134,7 +135,7 @@ int Run(const TOptions& o, std::ostream& out) {
       text = ReadAll(STDIN_FILENO, "standard input");
       break;
   }
-  CatchInterrupt(expr);
+  InterruptTarget(expr);
   switch (RunScript(expr, origin, text, out, std::cerr)) {
     case TRunResult::Completed:
       return 0;
@@ -149,6 +150,7 @@ int Run(const TOptions& o, std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  CatchInterrupt();
   TOptions options;
   try {
     options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));

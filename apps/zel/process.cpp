@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <string>
@@ -15,17 +16,14 @@ namespace zel::app {
 
 namespace {
 
-// The expression the SIGINT handler cancels; set once, before the handler is installed.
-TZelExpression* gInterruptTarget = nullptr;
+// The expression the SIGINT handler cancels; null until the script is about to run. A Ctrl-C before then
+// is remembered in gInterrupted and passed on when the target is set.
+TZelExpression* volatile gInterruptTarget = nullptr;
 volatile std::sig_atomic_t gInterrupted = 0;
 
 // First Ctrl-C: ask for a cancel. A second one while that is pending: the default action (termination).
 extern "C" void OnInterrupt(int) {
-  if (gInterruptTarget && gInterruptTarget->CancelRequested()) {
-    std::signal(SIGINT, SIG_DFL);
-    std::raise(SIGINT);
-    return;
-  }
+  if (gInterruptTarget && gInterruptTarget->CancelRequested()) EndByInterrupt();
   gInterrupted = 1;
   if (gInterruptTarget) gInterruptTarget->RequestCancel();
 }
@@ -79,8 +77,7 @@ void LimitMemory(std::size_t bytes) {
   setrlimit(RLIMIT_AS, &limit);
 }
 
-void CatchInterrupt(TZelExpression& expr) {
-  gInterruptTarget = &expr;
+void CatchInterrupt() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
@@ -88,7 +85,18 @@ void CatchInterrupt(TZelExpression& expr) {
   sigaction(SIGINT, &action, nullptr);
 }
 
+void InterruptTarget(TZelExpression& expr) {
+  gInterruptTarget = &expr;
+  if (gInterrupted) expr.RequestCancel();
+}
+
 bool Interrupted() { return gInterrupted != 0; }
+
+void EndByInterrupt() {
+  std::signal(SIGINT, SIG_DFL);
+  std::raise(SIGINT);
+  std::_Exit(130);  // only if SIGINT is blocked
+}
 
 void ClearInterrupt() {
   gInterrupted = 0;

@@ -16,13 +16,21 @@ std::size_t DefaultMemoryLimit();
 // (RLIMIT_AS), so many objects together cannot exceed it either. 0 sets no cap.
 void LimitMemory(std::size_t bytes);
 
-// From now on Ctrl-C (SIGINT) asks `expr` to cancel its evaluation; a second Ctrl-C while that request
-// is still pending ends the process the usual way. The handler does not restart interrupted system
-// calls, so a read waiting on the terminal returns with EINTR and can look at Interrupted().
-void CatchInterrupt(TZelExpression& expr);
+// Installs the SIGINT handler, first thing in main so that an early Ctrl-C is never lost. From then on
+// Ctrl-C is recorded (see Interrupted) and asks the expression set by InterruptTarget to cancel its
+// evaluation; a second Ctrl-C while that request is still pending ends the process the usual way. The
+// handler does not restart interrupted system calls, so a read waiting on the terminal returns with
+// EINTR and can look at Interrupted().
+void CatchInterrupt();
+
+// The expression Ctrl-C cancels; a Ctrl-C that came before is passed on to it at once.
+void InterruptTarget(TZelExpression& expr);
 
 // True when Ctrl-C was pressed since the last ClearInterrupt.
 bool Interrupted();
+
+// Ends the process the way an uncaught Ctrl-C does, for waits that have nothing to cancel.
+[[noreturn]] void EndByInterrupt();
 // Forgets a Ctrl-C: clears the flag and the expression's cancel request.
 void ClearInterrupt();
 

@@ -101,7 +101,7 @@ int Repl(TZelExpression& expr) {
   const std::string history = HistoryFile();
   stifle_history(kHistoryLines);
   if (!history.empty()) read_history(history.c_str());  // no file yet is fine
-  CatchInterrupt(expr);
+  InterruptTarget(expr);
   std::cout << "zel " << ZEL_VERSION << ": type help for help, exit or Ctrl-D to leave.\n";
   while (true) {
     ClearInterrupt();

@@ -15,8 +15,10 @@ endfunction()
 function(check)
   cmake_parse_arguments(C "" "RC;OUT;ERR;ERR_HAS;OUT_HAS;OUT_LACKS;INPUT;OUTPUT;TIMEOUT_INT" "ARGS" ${ARGN})
   set(command ${ZEL} ${C_ARGS})
-  if(C_TIMEOUT_INT)  # interrupts the run with SIGINT after that many seconds, as Ctrl-C would
-    set(command timeout --preserve-status -s INT ${C_TIMEOUT_INT} ${command})
+  # Interrupts the run with one SIGINT after that many seconds, as Ctrl-C would. --foreground: without it
+  # timeout signals its whole process group as well, and zel takes that second SIGINT as a second Ctrl-C.
+  if(C_TIMEOUT_INT)
+    set(command timeout --foreground --preserve-status -s INT ${C_TIMEOUT_INT} ${command})
   endif()
   set(redirect "")
   if(C_INPUT)
