@@ -42,10 +42,12 @@ struct GeometricModel : BoostModel<bm::geometric_distribution<double, Quiet>, tr
 // Population M with K successes, N draws without replacement: the number of successes drawn. Boost takes
 // (successes, draws, population) as unsigned integers.
 using HypDist = bm::hypergeometric_distribution<double, QuietRoundDown>;
+// True for whole M, K, N >= 0 with K, N <= M that fit Boost's unsigned arguments.
 bool HypOk(const TDistParams& p) {
   return Whole(p.v[0], 0) && Whole(p.v[1], 0) && Whole(p.v[2], 0) && p.v[1] <= p.v[0] && p.v[2] <= p.v[0] &&
          p.v[0] <= 4294967295.0;
 }
+// Boost's distribution for valid parameters, an empty one otherwise.
 HypDist MakeHyp(const TDistParams& p) {
   if (!HypOk(p)) return HypDist(0, 0, 0);
   return HypDist(static_cast<unsigned>(p.v[1]), static_cast<unsigned>(p.v[2]), static_cast<unsigned>(p.v[0]));

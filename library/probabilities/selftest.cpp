@@ -1,8 +1,8 @@
 // The probability module's self-test, installed as TWordList's OnTestProbabilities hook and run by the
 // expression object's SelfTest: sample expressions of the distribution, statistics and special-function
-// words evaluated through the expression's test entry points, against values computed with SciPy 1.10,
-// and expressions that must fail. The first mismatch raises.
-#include <numbers>
+// words evaluated through the expression's test entry points, against values computed with SciPy 1.10
+// (the complex incomplete gamma value from its power series summed in Python), and expressions that must
+// fail. The first mismatch raises.
 
 #include "core/errors.h"
 #include "library/probabilities/expr_tester.h"

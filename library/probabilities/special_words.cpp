@@ -44,6 +44,7 @@ TNubraVec& ArrayResult(TExprRec& e, bool matrix) {
 
 // ---- Binomial and Beta -----------------------------------------------------------------------------
 
+// Binomial(n, k): integers, or integer vectors or matrices element by element.
 void _Binomial(TExprRec& e) {
   TValueRec& n = *e.Args[0];
   TValueRec& k = *e.Args[1];
@@ -61,6 +62,7 @@ void _Binomial(TExprRec& e) {
   }
 }
 
+// Beta(x, y): two numbers, or two vectors or two matrices of one shape element by element.
 void _Beta(TExprRec& e) {
   TValueRec& a = *e.Args[0];
   TValueRec& b = *e.Args[1];
@@ -120,6 +122,7 @@ void GammaRoutine(TExprRec& e) {
 
 // ---- BetaIncomplete --------------------------------------------------------------------------------
 
+// BetaIncomplete(x, a, b): three numbers, or three vectors of one length.
 void _BetaIncomplete(TExprRec& e) {
   TValueRec &x = *e.Args[0], &a = *e.Args[1], &b = *e.Args[2];
   const TValueType tx = x.ValueType(), ta = a.ValueType(), tb = b.ValueType();
@@ -156,6 +159,7 @@ int TermsOf(const TExprRec& e, const char* message) {
   return static_cast<int>(std::clamp<std::int64_t>(n.IntegerValue(), -1, 1 << 20));
 }
 
+// DirichletBeta(z), DirichletLambda(z[, n]), DirichletEta(z[, n]), RiemannZeta(z[, n]): complex results.
 void _DirichletBeta(TExprRec& e) {
   ComplexOf(e, [](TCplx s) { return DirichletBeta(s); });
 }
@@ -183,6 +187,7 @@ void _RiemannZetaN(TExprRec& e) {
 
 // ---- Lerch and harmonic numbers --------------------------------------------------------------------
 
+// Lerch(z, s, a): z a number, vector or matrix; s and a numbers.
 void _Lerch(TExprRec& e) {
   if (!IsReal(e.Args[1]->ValueType())) throw EZelParseError("Lerch: second parameter must be real!");
   if (!IsReal(e.Args[2]->ValueType())) throw EZelParseError("Lerch: third parameter must be real!");
@@ -198,6 +203,7 @@ void _Lerch(TExprRec& e) {
   UnsupportedValueTypesError(e, t, e.Args[1]->ValueType());
 }
 
+// GenHarmonic(n, m): n an integer or integer vector, m a number.
 void _GenHarmonic(TExprRec& e) {
   TValueRec& n = *e.Args[0];
   const TValueType t = n.ValueType();
@@ -209,6 +215,7 @@ void _GenHarmonic(TExprRec& e) {
   GenHarmonic(n.IntVectorValue(), m, ArrayResult(e, false));
 }
 
+// Harmonic(n): n an integer or integer vector.
 void _Harmonic(TExprRec& e) {
   TValueRec& n = *e.Args[0];
   const TValueType t = n.ValueType();
