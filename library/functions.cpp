@@ -4,11 +4,14 @@
 #include "lang/operators/indexing_words.h"
 #include "lang/operators/operators.h"
 #include "library/families.h"
+#include "library/probabilities/probabilities.h"
 
 namespace zel {
 
 TBuiltinWords RegisterBuiltins(TWordList& words, const TBuiltinOptions& options) {
   TBuiltinWords refs;
+  // The probability module installs its hooks when it is loaded; this once-only call keeps it in the link.
+  [[maybe_unused]] static const bool probabilities = InstallProbabilities();
   RegisterIndexingWords(words, refs.select, refs.assign);
   RegisterConcatFunctions(words, options.concatsAlwaysReal, refs.colConcat, refs.rowConcat);
   RegisterElementWiseFunctions(words);

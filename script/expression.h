@@ -13,6 +13,7 @@
 #include "lang/words/context.h"
 #include "lang/words/gridvar.h"
 #include "lang/words/wordlist.h"
+#include "library/probabilities/expr_tester.h"
 #include "script/compile_state.h"
 
 namespace zel {
@@ -30,7 +31,7 @@ class EZelEvaluationStopped : public EZelParseError {
 
 // The syntax words (ewWhile, ewIf, ewAssign, ...) are public members inherited from TSyntaxWords. The
 // compiler itself is the stage functions of script/stages.h; the compiler methods below forward to them.
-class TZelExpression : public TPersistent, public TSyntaxWords {
+class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTester {
  public:
   TZelExpression();
   ~TZelExpression() override;
@@ -205,7 +206,7 @@ class TZelExpression : public TPersistent, public TSyntaxWords {
   // Drops the compiled form of every line (for hosts that delete words).
   void DoDeleteWord(TObject* sender);
 
-  // ---- self-test -----------------------------------------------------------------------------------
+  // ---- self-test (Test, TestVec and NegativeTest are also the TExprTester entry points) -------------
   void Test(const std::string& expr, double expected, bool allowNanInf = false);
   void Test(const std::string& expr, bool expected);
   void Test(const std::string& expr, TCplx expected, bool allowNanInf = false);
