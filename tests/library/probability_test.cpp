@@ -53,7 +53,7 @@ bool Close(double got, double want, double rel) {
 }
 
 // The flat values of a result: a double, a complex (re, im), or a real array.
-std::vector<double> ValuesOf(TValueRec& v) { return Snap(v).values; }
+std::vector<double> ValuesOf(TValueRec& v) { return NumbersOf(v).values; }
 
 TEST(Probability, HookIsSetBeforeAnyExpression) {
   EXPECT_EQ(TWordList::OnProbabilities(), &RegisterProbabilities);
@@ -154,8 +154,9 @@ TEST(Probability, ResultShapes) {
   };
   TZelExpression e;
   for (const auto& c : cases) {
-    const Snapshot got = Snap(*e.Run(c.expr));
-    EXPECT_EQ(std::tuple(got.type, got.rows, got.cols), std::tuple(c.type, c.rows, c.cols)) << c.expr;
+    TValueRec& r = *e.Run(c.expr);
+    const Numbers got = NumbersOf(r);
+    EXPECT_EQ(std::tuple(r.ValueType(), got.rows, got.cols), std::tuple(c.type, c.rows, c.cols)) << c.expr;
   }
   for (const char* name : {"DirichletLambda", "DirichletEta", "RiemannZeta"}) {
     const std::string z = std::string(name) + "(2.5 + 1i)";
