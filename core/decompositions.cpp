@@ -32,26 +32,7 @@ constexpr int kCol = LAPACK_COL_MAJOR;
 
 // ---- working storage ---------------------------------------------------------------------------------
 
-template <class T>
-struct Buffers {
-  std::vector<T> a, b, c, work, tau;
-};
-struct Work {
-  Buffers<double> real;
-  Buffers<TCplx> complex;
-  std::vector<double> w, rwork;
-  std::vector<lapack_int> ipiv, iwork;
-
-  template <class T>
-  Buffers<T>& For() {
-    if constexpr (std::is_same_v<T, double>) {
-      return real;
-    } else {
-      return complex;
-    }
-  }
-};
-thread_local Work tWork;
+thread_local detail::LapackWork tWork;
 
 // The workspace size LAPACK asked for (a query answers in the first work element).
 std::size_t Asked(double w) { return static_cast<std::size_t>(w) + 1; }
@@ -78,7 +59,7 @@ lapack_int Potrf(int n, TCplx* a) { return LAPACKE_zpotrf_work(kCol, 'U', n, a, 
 // Symmetric/Hermitian eigen decomposition of the upper triangle of a (n × n); z gets the eigenvectors.
 template <class T>
 lapack_int Syevr(char jobz, int n, T* a, double* w, T* z) {
-  Work& k = tWork;
+  detail::LapackWork& k = tWork;
   lapack_int found = 0, liwork = 0;
   lapack_int* isuppz = Room(k.ipiv, 2 * static_cast<std::size_t>(std::max(n, 1)));
   T lwork{};
@@ -232,7 +213,7 @@ bool CholeskyOf(const TZel& a, TZel* l) {
 template <class T>
 void EigSymOf(const TZel& a, TVec& d, TZel* l, TZel* r) {
   const int n = a.Rows();
-  Buffers<T>& b = tWork.For<T>();
+  detail::LapackBuffers<T>& b = tWork.For<T>();
   T* p = detail::RawCopy(a, b.a);
   double* w = Room(tWork.w, static_cast<std::size_t>(std::max(n, 1)));
   const bool vectors = l || r;
@@ -285,7 +266,7 @@ void StoreEigenvectors(int n, bool real, TZel* l, TZel* r, Left left, Right righ
 
 void EigGeneralReal(const TZel& a, TVec& d, TZel* l, TZel* r) {
   const int n = a.Rows();
-  Buffers<double>& b = tWork.real;
+  detail::LapackBuffers<double>& b = tWork.real;
   double* p = detail::ColMajorCopy(a, b.a);
   double* wr = Room(tWork.w, 2 * static_cast<std::size_t>(std::max(n, 1)));
   double* wi = wr + n;
@@ -309,7 +290,7 @@ void EigGeneralReal(const TZel& a, TVec& d, TZel* l, TZel* r) {
 
 void EigGeneralComplex(const TZel& a, TVec& d, TZel* l, TZel* r) {
   const int n = a.Rows();
-  Buffers<TCplx>& b = tWork.complex;
+  detail::LapackBuffers<TCplx>& b = tWork.complex;
   TCplx* p = detail::ColMajorCopy(a, b.a);
   const std::size_t nn = std::max<std::size_t>(static_cast<std::size_t>(n) * n, 1);
   TCplx* vl = Room(b.b, nn);
@@ -326,7 +307,7 @@ void EigGeneralComplex(const TZel& a, TVec& d, TZel* l, TZel* r) {
 template <class T>
 void SVDOf(const TZel& a, TVec& s, TZel* u, TZel* v) {
   const int m = a.Rows(), n = a.Cols(), k = std::min(m, n);
-  Buffers<T>& b = tWork.For<T>();
+  detail::LapackBuffers<T>& b = tWork.For<T>();
   T* p = detail::RawCopy(a, b.a);
   T* up = Room(b.b, std::max<std::size_t>(static_cast<std::size_t>(n) * k, 1));
   T* vtp = Room(b.c, std::max<std::size_t>(static_cast<std::size_t>(k) * m, 1));

@@ -13,6 +13,13 @@
 #include <type_traits>
 #include <vector>
 
+#include <complex>
+#ifndef lapack_complex_double  // LAPACKE's complex types as std::complex, as every core file uses them
+#define lapack_complex_float std::complex<float>
+#define lapack_complex_double std::complex<double>
+#endif
+#include <lapacke.h>
+
 #include "core/errors.h"
 #include "core/nubra.h"
 
@@ -24,6 +31,29 @@ T* Room(std::vector<T>& v, std::size_t n) {
   if (v.size() < n) v.resize(n);
   return v.data();
 }
+
+// Working storage of the LAPACK calls, one per thread (thread_local in each user): column-major operand
+// copies and LAPACK's workspace, for real and for complex data. It only grows.
+template <class T>
+struct LapackBuffers {
+  std::vector<T> a, b, c, work, tau;
+};
+struct LapackWork {
+  LapackBuffers<double> real;
+  LapackBuffers<TCplx> complex;
+  std::vector<double> w, s, rwork;
+  std::vector<lapack_int> ipiv, iwork;
+
+  // The buffers for element type T.
+  template <class T>
+  LapackBuffers<T>& For() {
+    if constexpr (std::is_same_v<T, double>) {
+      return real;
+    } else {
+      return complex;
+    }
+  }
+};
 
 // Element i of a real or complex object as T (a real element as a complex with zero imaginary part).
 template <class T>

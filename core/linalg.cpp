@@ -20,6 +20,7 @@
 #include <lapacke.h>
 
 #include "core/decompositions.h"
+#include "core/dense_detail.h"
 #include "core/errors.h"
 #include "core/nubra_detail.h"
 
@@ -60,34 +61,9 @@ void CheckNoAlias(const char* who, const TNubraVec& dst, const TNubraVec& src) {
 
 // ---- least squares ---------------------------------------------------------------------------------
 
-// Working storage of the solves, one per thread: the column-major operands and LAPACK's workspace.
-template <class T>
-struct Buffers {
-  std::vector<T> a, b, work;
-};
-struct SolveScratch {
-  Buffers<double> real;
-  Buffers<TCplx> complex;
-  std::vector<double> s, rwork;
-  std::vector<lapack_int> iwork;
-
-  template <class T>
-  Buffers<T>& For() {
-    if constexpr (std::is_same_v<T, double>) {
-      return real;
-    } else {
-      return complex;
-    }
-  }
-};
-thread_local SolveScratch tScratch;
-
-// Grows v to at least n elements (never shrinks, so a later call of the same size allocates nothing).
-template <class T>
-T* Room(std::vector<T>& v, std::size_t n) {
-  if (v.size() < n) v.resize(n);
-  return v.data();
-}
+// Working storage of the solves, one per thread.
+thread_local detail::LapackWork tScratch;
+using detail::Room;
 
 // Copies src, or its transpose, into the column-major block dst with leading dimension ld.
 template <class T>
@@ -113,7 +89,7 @@ bool AllFinite(const MatRef& m) {
 // gelsd on column-major data: A is m × n (lda = m), B is ldb × nrhs; the solution lands in B's first n
 // rows. Singular values below tol · the largest count as zero.
 lapack_int Gelsd(int m, int n, int nrhs, double* a, double* b, int ldb, double tol) {
-  SolveScratch& w = tScratch;
+  detail::LapackWork& w = tScratch;
   double* s = Room(w.s, std::max(1, std::min(m, n)));
   lapack_int rank = 0;
   double lwork = 0;
@@ -128,7 +104,7 @@ lapack_int Gelsd(int m, int n, int nrhs, double* a, double* b, int ldb, double t
 }
 
 lapack_int Gelsd(int m, int n, int nrhs, TCplx* a, TCplx* b, int ldb, double tol) {
-  SolveScratch& w = tScratch;
+  detail::LapackWork& w = tScratch;
   double* s = Room(w.s, std::max(1, std::min(m, n)));
   lapack_int rank = 0;
   TCplx lwork = 0;
@@ -167,7 +143,7 @@ void SolveTyped(const MatRef& a, bool transA, const MatRef& b, bool bTransposed,
   const int n = transA ? a.rows : a.cols;
   const int nrhs = bTransposed ? b.rows : b.cols;
   const int ldb = std::max({1, m, n});
-  Buffers<T>& w = tScratch.For<T>();
+  detail::LapackBuffers<T>& w = tScratch.For<T>();
   T* ab = Room(w.a, static_cast<std::size_t>(std::max(1, m)) * std::max(1, n));
   T* bb = Room(w.b, static_cast<std::size_t>(ldb) * std::max(1, nrhs));
   const bool finite = AllFinite(a);

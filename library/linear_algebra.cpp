@@ -9,6 +9,7 @@
 #include "lang/operators/dispatch.h"
 #include "lang/words/registration.h"
 #include "library/families.h"
+#include "library/output_args.h"
 
 namespace zel {
 
@@ -17,19 +18,6 @@ namespace {
 using namespace dispatch;
 
 const TZel& A(TExprRec& e) { return e.Args[0]->MatrixValue(); }
-
-// Output argument i as a vector or matrix. A variable that already has the type keeps its object (a
-// host's vector stays bound); another defined type raises the persistence error.
-TVec& VectorOutput(TExprRec& e, int i) {
-  TValueRec& v = *e.Args[i];
-  if (v.ValueType() != vtVectorValue) v.DefineVector();
-  return v.VectorValue();
-}
-TZel& MatrixOutput(TExprRec& e, int i) {
-  TValueRec& v = *e.Args[i];
-  if (v.ValueType() != vtMatrixValue) v.DefineMatrix();
-  return v.MatrixValue();
-}
 
 // The cells of a function of one matrix: the matrix gives `result` through `routine`.
 constexpr UnaryCells OfMatrix(Kind result, TExprFunc routine) {

@@ -8,30 +8,13 @@
 #include "lang/operators/dispatch.h"
 #include "lang/words/registration.h"
 #include "library/families.h"
+#include "library/output_args.h"
 
 namespace zel {
 
 namespace {
 
 using namespace dispatch;
-
-// An output argument as a double, vector or matrix. A variable that already has the type keeps its object
-// (a host's vector stays bound); any other defined type raises the persistence error.
-TValueRec& DoubleOutput(TExprRec& e, int i) {
-  TValueRec& v = *e.Args[i];
-  v.DefineDouble();
-  return v;
-}
-TVec& VectorOutput(TExprRec& e, int i) {
-  TValueRec& v = *e.Args[i];
-  if (v.ValueType() != vtVectorValue) v.DefineVector();
-  return v.VectorValue();
-}
-TZel& MatrixOutput(TExprRec& e, int i) {
-  TValueRec& v = *e.Args[i];
-  if (v.ValueType() != vtMatrixValue) v.DefineMatrix();
-  return v.MatrixValue();
-}
 
 // The typed routines of a two-output function: scalar kernels F and G for a real scalar (Real) or, when
 // they take a complex, for a complex scalar (Complex), and the core's two-output function Both for arrays.

@@ -6,6 +6,7 @@
 #include "lang/operators/dispatch.h"
 #include "lang/words/registration.h"
 #include "library/families.h"
+#include "library/output_args.h"
 #include "library/signal_support.h"
 
 namespace zel {
@@ -65,13 +66,6 @@ void _PolyRoots(TExprRec& e) { Dispatch(e, kRootsCells); }
 void _PolyCoeff(TExprRec& e) { Dispatch(e, kCoeffCells); }
 
 // ---- deconv ----------------------------------------------------------------------------------------
-
-// An output argument as a vector; a variable that already holds one keeps its object.
-TVec& VectorOutput(TExprRec& e, int i) {
-  TValueRec& v = Arg(e, i);
-  if (v.ValueType() != vtVectorValue) v.DefineVector();
-  return v.VectorValue();
-}
 
 // deconv(b, a, q, r): q and r receive quotient and remainder of b / a; the result is true.
 void _Deconv(TExprRec& e) {
