@@ -8,15 +8,6 @@
 
 namespace zel {
 
-TExprRec* RunList(TExprRec* first) {
-  TExprRec* last = first;
-  for (TExprRec* node = first; node; node = node->Next) {
-    node->Oper(*node);
-    last = node;
-  }
-  return last;
-}
-
 void TZelExpression::Compile() {
   fIsCompiled = false;
   TCompileState s = CompileState();
@@ -36,12 +27,14 @@ void TZelExpression::RaiseStopped() const {
 }
 
 // The one place every evaluation passes once per line: the stop checks cost a compare, a decrement and a
-// relaxed load per line, nothing per node.
-TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
+// relaxed load per line, nothing per node. Inline (every caller is in this file), so running a line is
+// the node loop itself.
+inline TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
   if (fStepsLeft == 0 || fCancel.load(std::memory_order_relaxed)) [[unlikely]]
     RaiseStopped();
   --fStepsLeft;
-  if (!line.Rec) CreateExprRec(line);
+  if (!line.Rec) [[unlikely]]
+    CreateExprRec(line);
   line.Res = RunList(line.Rec);
   return line.Res->Res;
 }
@@ -54,7 +47,7 @@ TValueRec* TZelExpression::Evaluate(int index) {
   if (index != -1) return EvaluateLine(*fExprList[index]);
   if (ExprCount() == 0) throw EZelParseError("TZelExpression.Evaluate: No expressions");
   TValueRec* result = nullptr;
-  for (int k = 0; k < ExprCount(); ++k) result = EvaluateLine(*fExprList[k]);
+  for (int k = 0; k < ExprCount(); ++k) result = EvaluateLine(fExprList.At(k));
   return result;
 }
 
@@ -69,8 +62,8 @@ TValueRec* TZelExpression::EvaluateRun(int line) {
   const int count = ExprCount();
   ResetSteps();
   try {
-    while (n >= 0 && n < count) {
-      TSingleExpression& x = *fExprList[n];
+    while (static_cast<unsigned>(n) < static_cast<unsigned>(count)) {
+      TSingleExpression& x = fExprList.At(n);
       result = EvaluateLine(x);
       n = x.FlowControl == efcConditionalJump && !result->BoolValue() ? x.JumpLineIndex : x.NextLineIndex;
     }
