@@ -39,16 +39,27 @@ inline TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
   return line.Res->Res;
 }
 
-TValueRec* TZelExpression::Evaluate() { return Evaluate(-1); }
+// The path of a host that evaluates a compiled script again and again: the line loop with the stop
+// checks and each line's node loop, nothing else.
+TValueRec* TZelExpression::Evaluate() {
+  if (!fIsCompiled) [[unlikely]]
+    Compile();
+  ResetSteps();
+  if (ExprCount() == 0) [[unlikely]]
+    throw EZelParseError("TZelExpression.Evaluate: No expressions");
+  TValueRec* result;
+  int k = 0;
+  do {
+    result = EvaluateLine(fExprList.At(k));
+  } while (++k < ExprCount());
+  return result;
+}
 
 TValueRec* TZelExpression::Evaluate(int index) {
+  if (index == -1) return Evaluate();
   if (!fIsCompiled) Compile();
   ResetSteps();
-  if (index != -1) return EvaluateLine(*fExprList[index]);
-  if (ExprCount() == 0) throw EZelParseError("TZelExpression.Evaluate: No expressions");
-  TValueRec* result = nullptr;
-  for (int k = 0; k < ExprCount(); ++k) result = EvaluateLine(fExprList.At(k));
-  return result;
+  return EvaluateLine(*fExprList[index]);
 }
 
 TValueRec* TZelExpression::EvaluateCompiled() {
