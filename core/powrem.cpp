@@ -34,6 +34,20 @@ TCplx PowUnsigned(TCplx z, std::uint64_t m) {
   return r;
 }
 
+// |x|^m for m >= 1 by binary powering: at most 2·log2(m) multiplications.
+double PowUnsigned(double x, std::uint64_t m) {
+  double r = 1.0;
+  while (m != 0) {
+    if (m & 1) r *= x;
+    m >>= 1;
+    if (m != 0) x *= x;
+  }
+  return r;
+}
+
+// Integer exponents up to this magnitude are multiplied out instead of going through pow.
+constexpr std::int64_t kMaxMultipliedPower = 16;
+
 bool IsFinite(TCplx z) { return std::isfinite(z.real()) && std::isfinite(z.imag()); }
 
 // ---- operands of the element-wise kernels ----------------------------------------------------------
@@ -185,7 +199,14 @@ constexpr auto kRem = [](auto x, auto y) {
 
 // ---- scalars ---------------------------------------------------------------------------------------
 
-double Power(double x, double y) { return std::pow(x, y); }
+double Power(double x, double y) {
+  // A small integral exponent, wherever it comes from, takes the multiplications of IntPower.
+  if (y >= -kMaxMultipliedPower && y <= kMaxMultipliedPower) {
+    const auto n = static_cast<std::int64_t>(y);  // in range, so the conversion is defined
+    if (static_cast<double>(n) == y) return IntPower(x, n);
+  }
+  return std::pow(x, y);
+}
 
 double IntPower(double x, std::int64_t n) {
   if (std::isnan(x)) return n == 0 ? 1.0 : x;
@@ -193,6 +214,16 @@ double IntPower(double x, std::int64_t n) {
   if (n == 2) return x * x;
   if (n == 1) return x;
   if (n == 0) return 1.0;
+  if (n >= -kMaxMultipliedPower && n <= kMaxMultipliedPower) {
+    // |x|^m by squaring: relative error at most (m-1)·2^-53 (each of the at most m-1 roundings is
+    // one half ulp, and binary powering uses each rounded intermediate at most m-1 times in total);
+    // a negative exponent adds the one rounding of the reciprocal. Where the reciprocal's operand is
+    // not a normal number (overflow, underflow, zero) pow below decides instead.
+    const std::uint64_t m = n > 0 ? static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(-n);
+    double r = PowUnsigned(std::fabs(x), m);
+    if (n < 0) r = std::isnormal(r) ? 1.0 / r : NAN;
+    if (!std::isnan(r)) return std::signbit(x) && (n & 1) ? -r : r;
+  }
   // pow of the magnitude is accurate to an ulp; the sign comes from the exact parity of n (a double
   // exponent beyond 2^53 would lose it).
   const double r = std::pow(std::fabs(x), static_cast<double>(n));

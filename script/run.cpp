@@ -8,15 +8,6 @@
 
 namespace zel {
 
-TExprRec* RunList(TExprRec* first) {
-  TExprRec* last = first;
-  for (TExprRec* node = first; node; node = node->Next) {
-    node->Oper(*node);
-    last = node;
-  }
-  return last;
-}
-
 void TZelExpression::Compile() {
   fIsCompiled = false;
   TCompileState s = CompileState();
@@ -36,26 +27,39 @@ void TZelExpression::RaiseStopped() const {
 }
 
 // The one place every evaluation passes once per line: the stop checks cost a compare, a decrement and a
-// relaxed load per line, nothing per node.
-TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
+// relaxed load per line, nothing per node. Inline (every caller is in this file), so running a line is
+// the node loop itself.
+inline TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
   if (fStepsLeft == 0 || fCancel.load(std::memory_order_relaxed)) [[unlikely]]
     RaiseStopped();
   --fStepsLeft;
-  if (!line.Rec) CreateExprRec(line);
+  if (!line.Rec) [[unlikely]]
+    CreateExprRec(line);
   line.Res = RunList(line.Rec);
   return line.Res->Res;
 }
 
-TValueRec* TZelExpression::Evaluate() { return Evaluate(-1); }
+// The path of a host that evaluates a compiled script again and again: the line loop with the stop
+// checks and each line's node loop, nothing else.
+TValueRec* TZelExpression::Evaluate() {
+  if (!fIsCompiled) [[unlikely]]
+    Compile();
+  ResetSteps();
+  if (ExprCount() == 0) [[unlikely]]
+    throw EZelParseError("TZelExpression.Evaluate: No expressions");
+  TValueRec* result;
+  int k = 0;
+  do {
+    result = EvaluateLine(fExprList.At(k));
+  } while (++k < ExprCount());
+  return result;
+}
 
 TValueRec* TZelExpression::Evaluate(int index) {
+  if (index == -1) return Evaluate();
   if (!fIsCompiled) Compile();
   ResetSteps();
-  if (index != -1) return EvaluateLine(*fExprList[index]);
-  if (ExprCount() == 0) throw EZelParseError("TZelExpression.Evaluate: No expressions");
-  TValueRec* result = nullptr;
-  for (int k = 0; k < ExprCount(); ++k) result = EvaluateLine(*fExprList[k]);
-  return result;
+  return EvaluateLine(*fExprList[index]);
 }
 
 TValueRec* TZelExpression::EvaluateCompiled() {
@@ -69,8 +73,8 @@ TValueRec* TZelExpression::EvaluateRun(int line) {
   const int count = ExprCount();
   ResetSteps();
   try {
-    while (n >= 0 && n < count) {
-      TSingleExpression& x = *fExprList[n];
+    while (static_cast<unsigned>(n) < static_cast<unsigned>(count)) {
+      TSingleExpression& x = fExprList.At(n);
       result = EvaluateLine(x);
       n = x.FlowControl == efcConditionalJump && !result->BoolValue() ? x.JumpLineIndex : x.NextLineIndex;
     }

@@ -142,7 +142,17 @@ void CompileScript(TCompileState& s, TExprList& lines);
 
 // ---- running (run.cpp) -----------------------------------------------------------------------------
 
-// Runs a chain along Next and returns its last node.
-TExprRec* RunList(TExprRec* first);
+// Runs a chain along Next and returns its last node (null for an empty chain). Inline: the run loop
+// of every line is this loop.
+inline TExprRec* RunList(TExprRec* first) {
+  TExprRec* node = first;
+  if (!node) return nullptr;
+  for (;;) {
+    node->Oper(*node);
+    TExprRec* next = node->Next;
+    if (!next) return node;
+    node = next;
+  }
+}
 
 }  // namespace zel

@@ -121,6 +121,19 @@ void Typed(TExprRec& e) {
 // ---- scalars
 
 void ToDouble(TExprRec& e) { Dst(e).SetDoubleValue(ReadRealScalar(Src(e)).z.real()); }
+
+// A double into a double variable: a direct store. Its guard is the two type tags, so it needs no
+// table lookup; any other pair goes back to the generic routine.
+void DoubleFromDouble(TExprRec& e) {
+  TValueRec& dst = Dst(e);
+  const TValueRec& src = Src(e);
+  if (dst.ValueType() != vtDoubleValue || src.ValueType() != vtDoubleValue) [[unlikely]] {
+    e.Oper = _Assign;
+    return _Assign(e);
+  }
+  dst.SetDoubleValue(src.DoubleValue());
+  e.Res = &dst;
+}
 void ToInteger(TExprRec& e) {
   Dst(e).SetIntegerValue(Src(e).ValueType() == vtBoolValue ? Src(e).BoolValue() : Src(e).IntegerValue());
 }
@@ -209,7 +222,8 @@ void BoolMatFill(TExprRec& e) { Dst(e).BoolMatrixValue().SetVal(ReadIntScalar(Sr
 // Destination kind x source kind. The routines define no result: the node's result is the destination.
 constexpr BinaryCells kAssign = [] {
   BinaryCells t{};
-  Set(t, {D}, {D, I, B}, None, Typed<D, ToDouble>);
+  Set(t, {D}, {I, B}, None, Typed<D, ToDouble>);
+  Set(t, {D}, {D}, None, DoubleFromDouble);
   Set(t, {I}, {I, B}, None, Typed<I, ToInteger>);
   Set(t, {B}, {B}, None, Typed<B, ToBool>);
   Set(t, {C}, {C, D, I, B}, None, Typed<C, ToComplex>);

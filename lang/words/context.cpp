@@ -70,10 +70,7 @@ void TSingleExpression::ClearChain() {
   Res = nullptr;
 }
 
-TSingleExpression* TExprList::Items(int i) const {
-  if (i < 0 || i >= Count()) throw ENubraRangeError(Fmt("List index out of bounds (%d)", i));
-  return fItems[static_cast<size_t>(i)].get();
-}
+void TExprList::RaiseIndex(int i) { throw ENubraRangeError(Fmt("List index out of bounds (%d)", i)); }
 
 void TExprList::SetItems(int i, std::unique_ptr<TSingleExpression> item) {
   Items(i);  // bounds check

@@ -111,8 +111,15 @@ class TSingleExpression {
 class TExprList {
  public:
   int Count() const { return static_cast<int>(fItems.size()); }
-  TSingleExpression* Items(int i) const;  // raises ENubraRangeError outside 0..Count-1
+  // Raises ENubraRangeError outside 0..Count-1.
+  TSingleExpression* Items(int i) const {
+    if (static_cast<unsigned>(i) >= fItems.size()) [[unlikely]]
+      RaiseIndex(i);
+    return fItems[static_cast<size_t>(i)].get();
+  }
   TSingleExpression* operator[](int i) const { return Items(i); }
+  // Line i without the bounds check, for run loops that have checked i already.
+  TSingleExpression& At(int i) const { return *fItems[static_cast<size_t>(i)]; }
   void SetItems(int i, std::unique_ptr<TSingleExpression> item);
   TSingleExpression* Add(std::unique_ptr<TSingleExpression> item);
   TSingleExpression* Insert(int i, std::unique_ptr<TSingleExpression> item);
@@ -120,6 +127,8 @@ class TExprList {
   void Clear() { fItems.clear(); }
 
  private:
+  // Raises the out-of-bounds error of Items.
+  [[noreturn]] static void RaiseIndex(int i);
   std::vector<std::unique_ptr<TSingleExpression>> fItems;
 };
 

@@ -73,6 +73,30 @@ TEST(PowRemScalar, EdgeCases) {
   EXPECT_NEAR(Power(i, i).real(), std::exp(-M_PI / 2), 1e-15);
 }
 
+// Exponents up to 16 are multiplied out: within (m-1) roundings of the exact power (m for a negative
+// exponent, whose reciprocal rounds once more), plus the one rounding of the reference itself; a
+// subnormal result falls back to pow and is exact.
+TEST(PowRemScalar, MultipliedPowersStayWithinTheirBound) {
+  const struct {
+    double x;
+    int n;
+    double exact;
+  } cases[] = {
+#include "reference/integer_powers.inc"
+  };
+  for (const auto& c : cases) {
+    const double got = IntPower(c.x, c.n);
+    EXPECT_EQ(Power(c.x, static_cast<double>(c.n)), got) << c.x << "^" << c.n;
+    if (!std::isnormal(c.exact)) {
+      EXPECT_EQ(got, c.exact) << c.x << "^" << c.n;
+      continue;
+    }
+    const double roundings = std::abs(c.n) - (c.n > 0 ? 1 : 0) + 1;
+    EXPECT_LE(std::abs(got - c.exact), roundings * 0x1p-53 * std::abs(c.exact) * (1 + 1e-12))
+        << c.x << "^" << c.n;
+  }
+}
+
 TEST(PowRemElementwise, ShapesInPlaceUseAndLengths) {
   TVec v(3);
   v.Ramp(1, 1);
