@@ -108,7 +108,7 @@ class Reader {
       if (i < line.size() && line[i] == '"') {
         i = SkipBlanks(line, ReadQuoted(line, i));
         if (i < line.size() && line.compare(i, d.size(), d) != 0) Fail("text follows the closing quote");
-        onField(std::string_view(fScratch), true);
+        onField(detail::Trim(fScratch), true);
         at = i < line.size() ? i : std::string_view::npos;
       } else {
         if (d.size() == 1) {
@@ -133,7 +133,7 @@ class Reader {
       if (line[i] == '"') {
         i = ReadQuoted(line, i);
         if (i < line.size() && line[i] != ' ' && line[i] != '\t') Fail("text follows the closing quote");
-        onField(std::string_view(fScratch), true);
+        onField(detail::Trim(fScratch), true);
       } else {
         const std::size_t start = i;
         while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
