@@ -65,6 +65,12 @@ void SaveFileAtomically(const std::string& fileName, const std::function<void(st
     if (!out) fail("Cannot create file: ");
     try {
       write(out);
+    } catch (const ENubraException&) {
+      const bool refused = !out;  // the stream failed under the writer: the file's fault, not the data's
+      out.close();
+      if (refused) fail("Cannot write file: ");
+      fs::remove(temporary, ec);
+      throw;
     } catch (...) {
       out.close();
       fs::remove(temporary, ec);

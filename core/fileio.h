@@ -13,8 +13,9 @@ namespace zel {
 // synced and renamed over the target only when `write` returned and every byte reached the disk. With
 // `append` the temporary file starts as a copy of the existing target (if any) and `write` adds to its end.
 // An existing target's permission bits are kept. Raises ENubraException "Cannot create file: NAME" when
-// the temporary file cannot be made and "Cannot write file: NAME" when writing or renaming fails; an
-// exception from `write` passes through. In every failing case the temporary file is removed and the
+// the temporary file cannot be made and "Cannot write file: NAME" when writing or renaming fails (also
+// when `write` raises because the stream refused its data); any other exception from `write` passes
+// through. In every failing case the temporary file is removed and the
 // target is untouched.
 void SaveFileAtomically(const std::string& fileName, const std::function<void(std::ostream&)>& write,
                         bool append = false);
