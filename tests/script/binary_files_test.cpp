@@ -76,7 +76,9 @@ TEST(BinaryFiles, EveryValueTypeRoundTripsThroughBlobContextAndWorkspace) {
     back.WriteBinData(again);
     EXPECT_EQ(again.str(), out.str());
     EXPECT_EQ(back.ValueType(), t);
-    if (t == vtIntegerValue) EXPECT_EQ(back.IntegerValue(), 7);  // 2^32 + 7 keeps its low 32 bits
+    if (t == vtIntegerValue) {
+      EXPECT_EQ(back.IntegerValue(), 7);  // 2^32 + 7 keeps its low 32 bits
+    }
   }
   // Context: saved, loaded, saved again gives the same bytes and the same values.
   const std::string bytes = Saved(ctx);

@@ -60,7 +60,9 @@ TEST(FileWords, HandlesReadWriteAndSeek) {
   const int before = OpenDescriptors();
   for (const auto& s : steps) {
     TValueRec* r = x.Run(s.script);
-    if (!std::isnan(s.expected)) EXPECT_DOUBLE_EQ(Number(r), s.expected) << s.script;
+    if (!std::isnan(s.expected)) {
+      EXPECT_DOUBLE_EQ(Number(r), s.expected) << s.script;
+    }
   }
   EXPECT_EQ(x.GetVarByName("v")->IntVectorValue().IntPrecision(), prInt16);
   EXPECT_EQ(OpenDescriptors(), before);
