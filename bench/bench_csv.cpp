@@ -31,9 +31,11 @@ const std::string& CsvFile() {
                       c + 1 < kCols ? ',' : '\n');
         out << line;
       }
-    std::atexit([] { std::filesystem::remove(p); });
     return p;
   }();
+  // Registered after `path` is complete, so the removal runs before `path` is destroyed.
+  static const bool removed = (std::atexit([] { std::filesystem::remove(CsvFile()); }), true);
+  (void)removed;
   return path;
 }
 
