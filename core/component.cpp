@@ -2,13 +2,13 @@
 #include "core/component.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <istream>
 #include <ostream>
 #include <sstream>
 
 #include "core/errors.h"
+#include "core/fileio.h"
 
 namespace zel {
 
@@ -117,22 +117,7 @@ void TZelComponent::LoadFromStream(std::istream& s) {
 }
 
 void TZelComponent::SaveToFile(const std::string& fileName) const {
-  const std::string temporary = fileName + ".saving";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) ERaise("Cannot create file: " + fileName);
-    SaveToStream(out);
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temporary.c_str());
-      ERaise("Cannot write file: " + fileName);
-    }
-  }
-  if (std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    ERaise("Cannot write file: " + fileName);
-  }
+  SaveFileAtomically(fileName, [this](std::ostream& out) { SaveToStream(out); });
 }
 
 void TZelComponent::LoadFromFile(const std::string& fileName) {

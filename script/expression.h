@@ -162,6 +162,11 @@ class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTest
   void SetConcatsAlwaysReal(bool b) { FConcatsAlwaysReal = b; }
   void SetTestIntPrecision(TIntPrecision p) { FTestIntPrecision = p; }
   TIntPrecision TestIntPrecision() const { return FTestIntPrecision; }
+  // File access of scripts. With false, every file and directory word (FileOpen, csvRead, FileDelete,
+  // ...; library/files.h) leaves the symbol table, so a script that names one gets the ordinary
+  // unknown-name error; with true (the default) they are entered again. Compiled lines are dropped.
+  void SetFileAccess(bool allowed);
+  bool FileAccess() const { return fFileAccess; }
   const TPreprocessorEvent& OnPreprocessor() const { return FOnPreprocessor; }
   void SetOnPreprocessor(TPreprocessorEvent e) { FOnPreprocessor = std::move(e); }
 
@@ -219,11 +224,17 @@ class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTest
   void NegativeTest(const std::string& expr);
   void TestSelectAssign();
   void SelfTest();
+  // The file battery: binary handles, CSV files and file management, in `folder` (created when missing);
+  // "" uses a new folder under the system's temporary directory, removed again when the battery passes.
+  // Needs file access. Raises on the first failing check.
+  void TestFileFunctions(const std::string& folder = "");
 
  private:
   void InitSymbols();
   void InitConsts();
   void InitControlWords();
+  // Enters the file words (library/files.h) into the symbol table, unsorted.
+  void InitFileManagement();
   // The compile state over this object's symbol table, constant list, syntax words and settings.
   TCompileState CompileState();
   // Enters a word into the symbol table (TWordList::Add), dropping compiled lines it could invalidate.
@@ -240,6 +251,7 @@ class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTest
   TPreprocessorEvent FOnPreprocessor;
   TIntPrecision FTestIntPrecision = prInt32;
   bool fIsCompiled = false;
+  bool fFileAccess = true;
   bool FConstantsAlwaysReal = false;
   bool FConcatsAlwaysReal = true;
   std::uint64_t fMaxSteps = 0;

@@ -5,6 +5,7 @@
 #include <limits>
 #include <numbers>
 
+#include "library/files.h"
 #include "library/functions.h"
 #include "script/expression.h"
 
@@ -75,11 +76,27 @@ void TZelExpression::InitSymbols() {
   ewRowConcat = builtins.rowConcat;
   ewColonOp = builtins.colonOp;
   ewAssignOp = builtins.assignOp;
+  InitFileManagement();
   w.DoOnProbabilities();
   w.DoOnStatistics();
   w.DoOnSignal();
   w.DoOnCustom();
   w.Sort();
+}
+
+void TZelExpression::InitFileManagement() { RegisterFileFunctions(fWordList); }
+
+void TZelExpression::SetFileAccess(bool allowed) {
+  if (allowed == fFileAccess) return;
+  // Removing first also clears a host's or script's own word of such a name before the file word returns.
+  for (const std::string& name : FileFunctionNames()) Undefine(name);
+  if (allowed) {
+    DoDeleteWord(this);
+    InitFileManagement();
+    fWordList.Sort();
+    fIsCompiled = false;
+  }
+  fFileAccess = allowed;
 }
 
 void TZelExpression::InitConsts() {

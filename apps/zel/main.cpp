@@ -102,6 +102,7 @@ int Run(const TOptions& o, std::ostream& out) {
   LimitMemory(o.maxMemory.value_or(DefaultMemoryLimit()));
   TZelExpression expr;
   expr.SetMaxSteps(o.maxSteps);
+  expr.SetFileAccess(!o.noFiles);
   switch (o.command) {
     case TCommand::Help:
       out << UsageText();

@@ -127,6 +127,8 @@ TOptions ParseOptions(const std::vector<std::string>& args) {
     } else if (arg == "--functions" || arg == "--operators" || arg == "--constants") {
       SetCommand(o, TCommand::Symbols, arg);
       o.symbols = arg.substr(2);
+    } else if (arg == "--no-files") {
+      o.noFiles = true;
     } else if (arg == "--markdown") {
       o.markdown = modifiers = true;
     } else if (arg == "--all") {
@@ -142,7 +144,7 @@ TOptions ParseOptions(const std::vector<std::string>& args) {
 }
 
 std::string UsageText() {
-  return R"(usage: zel [--max-steps N] [--max-memory SIZE] [FILE | - | -e TEXT]
+  return R"(usage: zel [--max-steps N] [--max-memory SIZE] [--no-files] [FILE | - | -e TEXT]
        zel --functions [--all] [--markdown] | --operators [--markdown] | --constants [--markdown]
        zel --selftest | --help | --version
 
@@ -155,6 +157,8 @@ is read from standard input, or an interactive session starts when standard inpu
   --max-steps N      stop a run after N evaluated lines (default: no limit)
   --max-memory SIZE  memory a script may take, as bytes or with K, M, G, T (64M, 2G); 0 for no
                      limit (default: a quarter of the physical memory)
+  --no-files         no file or directory words (FileOpen, csvRead, FileDelete, ...): for scripts
+                     that must not touch files; with --max-steps for untrusted scripts
   --functions        list the functions a script calls, with their help texts; --all adds the words
                      the compiler rewrites syntax into (select, assign, colconcat, rowconcat, endfor)
   --operators        list the operators

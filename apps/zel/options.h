@@ -26,6 +26,7 @@ struct TOptions {
   bool all = false;                      // function list with the words the compiler rewrites syntax into
   std::uint64_t maxSteps = 0;            // 0: no limit
   std::optional<std::size_t> maxMemory;  // unset: the default cap; 0: no cap
+  bool noFiles = false;                  // scripts get no file or directory words
 };
 
 // A command line that cannot be run; the message names the offending argument.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,16 @@ class TValueRec : public TPersistent {
   bool IsRealValue() const { return fValueType == vtDoubleValue || fValueType == vtIntegerValue; }
   // No effect: ranges are expanded by the two vector getters.
   void PromoteRangeToVector() {}
+
+  // --- binary form (the value blob, docs/numbers.md) -----------------------------------------------
+  // Writes the type byte and the payload; a range, string or custom value raises EZelParseError
+  // "TValueRec.WriteBinData: Unexpected value type" after the type byte.
+  void WriteBinData(std::ostream& s) const;
+  // Reads a blob into this record: the type byte must agree with a defined record's type (the
+  // persistence rule); range, string, custom and unknown ordinals raise EZelParseError
+  // "TValueRec.ReadBinData: Unexpected value type". A record that holds a vector or matrix (its own or a
+  // host's) loads into that object.
+  void ReadBinData(std::istream& s);
 
   std::string ClassName() const override { return "TValueRec"; }
 

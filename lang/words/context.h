@@ -2,6 +2,7 @@
 // per-line records of a compiled script.
 #pragma once
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +66,19 @@ class TExprContext : public TPersistent {
   // Only onto another context: copies the expression and the variables (names and value copies).
   void AssignTo(TPersistent& dest) const override;
   std::string ClassName() const override { return "TExprContext"; }
+
+  // The context stream (docs/numbers.md): the expression, the variable count and one record per
+  // variable. Custom values are saved without contents and load as undefined variables.
+  void SaveToStream(std::ostream& s) const;
+  // Adds the stream's variables to the collection (which is not cleared: a name already present raises,
+  // keeping the variables read before it) and sets the expression. Read errors name the part being read
+  // and its offset.
+  void LoadFromStream(std::istream& s);
+  // Saves through a temporary file renamed over the target; with `append` the context follows the file's
+  // existing contents, so one file can hold several contexts.
+  void SaveToFile(const std::string& fileName, bool append = false) const;
+  // Loads the first context of the file; errors name the file.
+  void LoadFromFile(const std::string& fileName);
 
  private:
   std::string fExpression;

@@ -19,12 +19,13 @@ std::string Outcome(const std::vector<std::string>& args, TOptions* parsed = nul
 
 TEST(Options, ReadsSourcesCommandsAndLimitsInAnyOrder) {
   TOptions o;
-  ASSERT_EQ(Outcome({"--max-memory", "64M", "script.zel", "--max-steps=500"}, &o), "ok");
+  ASSERT_EQ(Outcome({"--max-memory", "64M", "script.zel", "--no-files", "--max-steps=500"}, &o), "ok");
   EXPECT_EQ(o.command, TCommand::Run);
   EXPECT_EQ(o.source, TSource::File);
   EXPECT_EQ(o.file, "script.zel");
   EXPECT_EQ(o.maxSteps, 500u);
   EXPECT_EQ(o.maxMemory, std::size_t{64} << 20);
+  EXPECT_TRUE(o.noFiles);
 
   ASSERT_EQ(Outcome({"-e", "x = 1\ny = 2"}, &o), "ok");
   EXPECT_EQ(o.source, TSource::Text);

@@ -56,7 +56,7 @@ function(check)
 endfunction()
 
 # Conventions of the command line (options_test.cpp covers the parsing in detail).
-check(RC 0 OUT "usage: zel [--max-steps N] [--max-memory SIZE] [FILE | - | -e TEXT]" ERR "" ARGS --help)
+check(RC 0 OUT "usage: zel [--max-steps N] [--max-memory SIZE] [--no-files] [FILE | - | -e TEXT]" ERR "" ARGS --help)
 check(RC 0 OUT "zel ${VERSION}" ERR "" ARGS --version)
 check(RC 2 OUT "" ERR "zel: unknown option '--bogus'" ARGS --bogus)
 check(RC 2 ERR "zel: unexpected argument 'loops.zel'" ARGS errors.zel loops.zel)
@@ -76,6 +76,10 @@ check(RC 1 ERR "-e:1: error: Evaluation stopped: the step limit of 50 lines was 
 check(RC 1 ERR "-e:2: error: Not enough memory: 8000000 bytes exceed the limit of 1048576 bytes for one object"
   ARGS --max-memory 1M -e "v = 1:1000000\nw = v * 2.5")
 check(RC 130 OUT "" ERR_HAS "^-e:[12]: error: Evaluation cancelled\n" TIMEOUT_INT 2 ARGS -e "while true\nend")
+# Without file access the file words are unknown names, as any other.
+check(RC 1 OUT "" ERR "-e:1: error: Unrecognized function or value select called on undefined variable!"
+  ERR_HAS "note: 'FileOpen' is not defined" ARGS --no-files -e "FileOpen(\"x.dat\")")
+check(RC 0 OUT_LACKS "csvread|FileOpen" ARGS --no-files --functions)
 # Symbol lists: argument names from the help texts; the compiler's own words only with --all.
 check(RC 0 OUT_HAS "\nif\\(expression\\)\t" OUT_LACKS "select\\(|endfor\\(" ARGS --functions)
 check(RC 0 OUT_HAS "\nendfor\\(i,range\\)\t" ARGS --functions --all)
