@@ -60,6 +60,7 @@ class TNubraEditForm : public QMainWindow {
   // Fills the Chart menu from the registered extension items.
   void UpdateChartActions();
   bool SeriesInColumns() const;
+  QMenu* ChartMenu() const { return fChartMenu; }
   // Called while the form closes, after the write-back (TZelViewDialog keeps its settings this way).
   std::function<void(TNubraEditForm&)> OnClosing;
 
