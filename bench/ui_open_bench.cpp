@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     f->grab();
     delete f;
   });
-  std::printf("%d x %d matrix, median of 7 (ms): grid %.1f, complex grid %.1f, editor form %.1f\n", n, n, grid,
-              complexGrid, form);
+  std::printf("%d x %d matrix, median of 7 (ms): grid %.1f, complex grid %.1f, editor form %.1f\n", n, n,
+              grid, complexGrid, form);
   return 0;
 }

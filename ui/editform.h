@@ -92,7 +92,6 @@ class TNubraEditForm : public QMainWindow {
   TZel fWorking;
   TNubraGrid* fGrid;
   std::string fDelimiter = "\t";
-  QString fDelimiterInput = "#9";
   QFileDialog* fOpenDialog;
   QFileDialog* fSaveDialog;
   QMenu* fChartMenu;

@@ -155,7 +155,6 @@ void TNubraEditForm::SetDelimiterInput(const QString& input) {
     if (input.isEmpty()) ERaise("The delimiter cannot be empty");
     fDelimiter = input.toStdString();
   }
-  fDelimiterInput = input;
   ASetDelimiter->setText("&Delimiter = " + input);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -79,8 +80,10 @@ TEST(NubraEditForm, DelimitedTextInAndOut) {
     TNubraEditForm* form = MakeForm(m);
     form->SetDelimiterInput(r.delimiterInput);
     EXPECT_EQ(form->ASetDelimiter->text(), QString("&Delimiter = ") + r.delimiterInput);
-    form->PasteText(r.paste, r.asComplex);
-    EXPECT_EQ(form->ValuesText().toStdString(), r.copy);
+    QApplication::clipboard()->setText(r.paste);
+    (r.asComplex ? form->APasteComplex : form->APaste)->trigger();
+    form->ACopy->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), r.copy);
     EXPECT_EQ(form->ValuesText(true).toStdString(), r.copyReal);
     EXPECT_EQ(form->ARealPart->isEnabled(), form->Working().Complex());
     delete form;
