@@ -50,3 +50,14 @@ format:
 
 clean:
 	rm -rf build
+
+# --- Desktop components: the workbench window and the pictures in docs/images. ---
+.PHONY: workbench screenshots
+workbench: deps
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS) --target workbench
+	OPENBLAS_NUM_THREADS=1 ./build/release/apps/workbench/workbench $(SCRIPT)
+
+screenshots: deps
+	./scripts/screenshots
+# --- end of desktop components ---
