@@ -18,17 +18,17 @@ namespace {
 using test::MessageOf;
 
 // Bytes from hex pairs and quoted ASCII ('x'), blanks ignored.
-std::string Bytes(const std::string& spec) {
+std::string Bytes(const std::string& pairs) {
   std::string out;
-  for (std::size_t i = 0; i < spec.size(); ++i) {
-    if (spec[i] == ' ') continue;
-    if (spec[i] == '\'') {
-      const std::size_t end = spec.find('\'', i + 1);
-      out += spec.substr(i + 1, end - i - 1);
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    if (pairs[i] == ' ') continue;
+    if (pairs[i] == '\'') {
+      const std::size_t end = pairs.find('\'', i + 1);
+      out += pairs.substr(i + 1, end - i - 1);
       i = end;
       continue;
     }
-    out += static_cast<char>(std::stoi(spec.substr(i, 2), nullptr, 16));
+    out += static_cast<char>(std::stoi(pairs.substr(i, 2), nullptr, 16));
     ++i;
   }
   return out;
