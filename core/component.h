@@ -10,7 +10,8 @@
 // line breaks or backslashes escaped as \n, \r and \\), and "end". Saving writes a temporary file in the
 // target's folder and renames it over the target once it is complete, so a failed save never destroys the
 // previous file. In template mode a class writes and reads only its settings, not its data (each class
-// says which properties are data).
+// says which properties are data). A persistent object the component holds writes its properties into the
+// component's list under a dotted prefix ("Variables[0].Value.Data").
 #pragma once
 
 #include <iosfwd>
@@ -61,8 +62,8 @@ class TZelComponent : public TPersistent {
 
   std::string ClassName() const override { return "TZelComponent"; }
 
- protected:
-  // The value of property `name` in `src`, or null.
+  // The value of property `name` in `src`, or null. Public so the persistent objects a component holds
+  // (value records, collections) can read their own properties from the component's list.
   static const std::string* FindProperty(const TProperties& src, const std::string& name);
 
  private:

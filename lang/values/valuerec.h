@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/component.h"
 #include "core/cplx.h"
 #include "core/nubra.h"
 #include "core/persistent.h"
@@ -154,6 +155,14 @@ class TValueRec : public TPersistent {
   // "TValueRec.ReadBinData: Unexpected value type". A record that holds a vector or matrix (its own or a
   // host's) loads into that object.
   void ReadBinData(std::istream& s);
+
+  // --- component streaming (TZelComponent properties) ---------------------------------------------
+  // Publishes the value blob as the property `prefix` + "Data", its bytes as hex text; always stored, so
+  // an undefined record writes "00". A range, string or custom value raises as WriteBinData does.
+  void DefineProperties(TZelComponent::TProperties& dst, const std::string& prefix = "") const;
+  // Reads `prefix` + "Data" back through ReadBinData; without that property the record is left as it is.
+  // Text that is not hex raises ENubraException naming the property.
+  void ReadProperties(const TZelComponent::TProperties& src, const std::string& prefix = "");
 
   std::string ClassName() const override { return "TValueRec"; }
 

@@ -1,8 +1,11 @@
 // The value blob: one value record as a type byte followed by its payload, written with the core's
-// stream primitives and the core objects' own binary saves. docs/numbers.md shows the layout.
+// stream primitives and the core objects' own binary saves, and the same blob as the hex text property
+// "Data" of component files. docs/numbers.md shows the layout.
 #include <istream>
 #include <ostream>
+#include <sstream>
 
+#include "core/errors.h"
 #include "core/stream.h"
 #include "lang/values/valuerec.h"
 
@@ -22,6 +25,41 @@ T& ObjectFor(T*& field, bool& owned) {
     owned = true;
   }
   return *field;
+}
+
+// The bytes as upper-case hex digits, two per byte.
+std::string ToHex(const std::string& bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(2 * bytes.size());
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    out += digits[b >> 4];
+    out += digits[b & 15];
+  }
+  return out;
+}
+
+// The value of one hex digit (either case), or -1.
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The bytes of hex text; an odd length or another character raises naming the property.
+std::string FromHex(const std::string& text, const std::string& property) {
+  std::string out;
+  out.reserve(text.size() / 2);
+  for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
+    const int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+    if (hi < 0 || lo < 0) break;
+    out += static_cast<char>(hi * 16 + lo);
+  }
+  if (2 * out.size() != text.size())
+    ERaise("Component stream read error: property \"" + property + "\" is not hex data");
+  return out;
 }
 
 }  // namespace
@@ -107,6 +145,20 @@ void TValueRec::ReadBinData(std::istream& s) {
     default:  // range, string, custom object
       Unexpected("ReadBinData");
   }
+}
+
+void TValueRec::DefineProperties(TZelComponent::TProperties& dst, const std::string& prefix) const {
+  std::ostringstream blob;
+  WriteBinData(blob);
+  dst.emplace_back(prefix + "Data", ToHex(blob.str()));
+}
+
+void TValueRec::ReadProperties(const TZelComponent::TProperties& src, const std::string& prefix) {
+  const std::string name = prefix + "Data";
+  const std::string* text = TZelComponent::FindProperty(src, name);
+  if (!text) return;
+  std::istringstream blob(FromHex(*text, name));
+  ReadBinData(blob);
 }
 
 }  // namespace zel

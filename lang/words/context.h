@@ -33,6 +33,11 @@ class TNamedVariable : public TZelCollectionItem {
   void AssignTo(TPersistent& dest) const override;
   std::string ClassName() const override { return "TNamedVariable"; }
 
+  // The variable as component properties: `prefix` + "VarName" and the value's `prefix` + "Value.Data".
+  void WriteProperties(TZelComponent::TProperties& dst, const std::string& prefix) const;
+  // Reads them back: the name through SetVarName, the value through TValueRec::ReadProperties.
+  void ReadProperties(const TZelComponent::TProperties& src, const std::string& prefix);
+
  private:
   std::string fVarName;
   TValueRec fValue;
@@ -49,6 +54,13 @@ class TVariableCollection : public TZelCollection {
   TNamedVariable* FindByName(const std::string& name) const;
   TNamedVariable* Insert(int index) { return static_cast<TNamedVariable*>(InsertItem(index)); }
   std::string ClassName() const override { return "TVariableCollection"; }
+
+  // The collection as component properties: `prefix` + ".Count", then each variable's properties under
+  // `prefix` + "[i].", in collection order (docs/numbers.md).
+  void WriteProperties(TZelComponent::TProperties& dst, const std::string& prefix) const;
+  // With `prefix` + ".Count" present, replaces the variables with the stored ones; without it the
+  // collection is left as it is. A count that is not a number or exceeds the properties raises.
+  void ReadProperties(const TZelComponent::TProperties& src, const std::string& prefix);
 
  protected:
   std::unique_ptr<TZelCollectionItem> NewItem() override { return std::make_unique<TNamedVariable>(this); }

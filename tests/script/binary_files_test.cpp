@@ -18,17 +18,17 @@ namespace {
 using test::MessageOf;
 
 // Bytes from hex pairs and quoted ASCII ('x'), blanks ignored.
-std::string Bytes(const std::string& spec) {
+std::string Bytes(const std::string& pairs) {
   std::string out;
-  for (std::size_t i = 0; i < spec.size(); ++i) {
-    if (spec[i] == ' ') continue;
-    if (spec[i] == '\'') {
-      const std::size_t end = spec.find('\'', i + 1);
-      out += spec.substr(i + 1, end - i - 1);
+  for (std::size_t i = 0; i < pairs.size(); ++i) {
+    if (pairs[i] == ' ') continue;
+    if (pairs[i] == '\'') {
+      const std::size_t end = pairs.find('\'', i + 1);
+      out += pairs.substr(i + 1, end - i - 1);
       i = end;
       continue;
     }
-    out += static_cast<char>(std::stoi(spec.substr(i, 2), nullptr, 16));
+    out += static_cast<char>(std::stoi(pairs.substr(i, 2), nullptr, 16));
     ++i;
   }
   return out;
@@ -216,6 +216,42 @@ TEST(BinaryFiles, ShortAndCorruptFilesFailWithFileAndOffset) {
   text.DefineString();
   EXPECT_NE(MessageOf([&] { text.ReadBinData(in); }).find("cannot be redeclared as \"double\""),
             std::string::npos);
+}
+
+// A component holding variables, as a host's component would.
+struct VarHolder : TZelComponent {
+  TVariableCollection vars;
+  void WriteProperties(TProperties& dst) const override { vars.WriteProperties(dst, "V"); }
+  void ReadProperties(const TProperties& src) override { vars.ReadProperties(src, "V"); }
+};
+
+TEST(BinaryFiles, VariablesRoundTripThroughComponentFiles) {
+  TExprContext ctx;
+  MakeContext(ctx);
+  VarHolder saved, loaded;
+  saved.vars.Assign(ctx.Variables());
+  saved.vars.Add("h")->Value().DefineCustomValue(new TObject, true);
+  for (const char* name : {"h", "r", "er", "s"}) {
+    EXPECT_EQ(MessageOf([&] { saved.SaveToFile(Temp("vars.cfg")); }),
+              "TValueRec.WriteBinData: Unexpected value type");
+    saved.vars.Delete(saved.vars.IndexOf(saved.vars.FindByName(name)));
+  }
+  saved.SaveToFile(Temp("vars.cfg"));  // i = 2^32 + 7 keeps its low 32 bits, in hex
+  EXPECT_NE(LoadFileBytes(Temp("vars.cfg")).find("=i\nV[6].Value.Data=0607000000\n"), std::string::npos);
+  loaded.vars.Add("stale");  // replaced by the stored variables
+  loaded.LoadFromFile(Temp("vars.cfg"));
+  loaded.SaveToFile(Temp("vars2.cfg"));
+  EXPECT_EQ(LoadFileBytes(Temp("vars2.cfg")), LoadFileBytes(Temp("vars.cfg")));
+  const std::pair<const char*, const char*> broken[] = {
+      {"1\nV[0].Value.Data=02", "TValueRec.ReadBinData: Unexpected value type"},
+      {"1\nV[0].Value.Data=060",
+       R"(Component stream read error: property "V[0].Value.Data" is not hex data)"},
+      {"-1", R"(Component stream read error: property "V.Count" is not a variable count)"},
+  };
+  for (const auto& [props, message] : broken) {
+    std::istringstream text(std::string("object TZelComponent\nV.Count=") + props + "\nend\n");
+    EXPECT_EQ(MessageOf([&] { loaded.LoadFromStream(text); }), message);
+  }
 }
 
 }  // namespace
