@@ -92,9 +92,20 @@ struct LogNormalModel : BoostModel<bm::lognormal_distribution<double, Quiet>> {
       : BoostModel({p.v[0], p.v[1]}, Finite(p.v[0]) && Positive(p.v[1])) {}
 };
 
+// The CDF and its inverse call erfc and erfc_inv directly, as Boost's normal distribution does, but
+// without its parameter checks per element (the parameters were checked once, here).
 struct NormalModel : BoostModel<bm::normal_distribution<double, Quiet>> {
+  double mu, scale;  // scale = sigma * sqrt(2)
   explicit NormalModel(const TDistParams& p)
-      : BoostModel({p.v[0], p.v[1]}, Finite(p.v[0]) && Positive(p.v[1])) {}
+      : BoostModel({p.v[0], p.v[1]}, Finite(p.v[0]) && Positive(p.v[1])),
+        mu(p.v[0]),
+        scale(p.v[1] * std::numbers::sqrt2) {}
+  double Cdf(double x) const { return 0.5 * bm::erfc(-(x - mu) / scale, Quiet()); }
+  // Upper tail from 1 - p, which is exact for p > 0.5.
+  double Inv(double p) const {
+    return p > 0.5 ? mu + scale * bm::erfc_inv(2 * (1 - p), Quiet())
+                   : mu - scale * bm::erfc_inv(2 * p, Quiet());
+  }
 };
 
 struct StudentModel : BoostModel<bm::students_t_distribution<double, Quiet>> {
