@@ -174,6 +174,17 @@ void IntWithScalar(const TNubraInt& a, std::int64_t s, TNubraInt& dst, F f) {
 
 }  // namespace
 
+bool FitsElementwise(const TNubraVec& dst, const TNubraVec& a, const TNubraVec* b) {
+  if (dst.IsView() || dst.Complex() || dst.FloatPrecision() != npDouble || a.Complex()) return false;
+  if (b && (b->Complex() || b->Length() != a.Length())) return false;
+  const TNubraVec* shape = a.IsMatrix() ? &a : (b && b->IsMatrix() ? b : nullptr);
+  if (dst.IsMatrix()
+          ? dst.Rows() != (shape ? shape->Rows() : 1) || dst.Cols() != (shape ? shape->Cols() : a.Length())
+          : dst.Length() != a.Length())
+    return false;
+  return !MustBuffer(dst, &a, true) && !MustBuffer(dst, b, true);
+}
+
 // ---- real and complex ------------------------------------------------------------------------------
 
 void Add(const TNubraVec& a, const TNubraVec& b, TNubraVec& dst) { Elementwise("Add", a, b, dst, kAdd); }
