@@ -280,6 +280,14 @@ void MatMul(const TZel& a, const TZel& b, TZel& dst) {
   }
 }
 
+bool FitsProduct(const TZel& dst, const TZel& a, const TZel& b) {
+  if (dst.IsView() || dst.Complex() || dst.FloatPrecision() != npDouble || a.Complex() || b.Complex())
+    return false;
+  if (dst.Rows() != a.Rows() || dst.Cols() != b.Cols() || &dst == &a || &dst == &b) return false;
+  return !detail::Overlaps(dst.PValues(), Bytes(dst), a.PValues(), Bytes(a)) &&
+         !detail::Overlaps(dst.PValues(), Bytes(dst), b.PValues(), Bytes(b));
+}
+
 void TensorProd(const TVec& v, const TZel& m, TVec& dst) {
   if (v.Length() != m.Rows())
     ERaise(Fmt("TensorProd: vector length %d differs from the matrix row count %d", v.Length(), m.Rows()));

@@ -14,6 +14,9 @@ inline constexpr double LQRTolerance = 2.220446049250313e-13;
 // Matrix product dst = a · b (real or complex; a real operand meeting a complex one is promoted).
 // a.Cols must equal b.Rows, else ENubraException. dst may not alias a or b.
 void MatMul(const TZel& a, const TZel& b, TZel& dst);
+// True when a · b can be written into dst as dst stands, leaving it as a copy of the product would: a and
+// b real, dst real, double precision, no view, already a.Rows × b.Cols, and sharing no storage with a or b.
+bool FitsProduct(const TZel& dst, const TZel& a, const TZel& b);
 // Row vector times matrix: dst(j) = Σᵢ v(i)·m(i, j); v.Length must equal m.Rows.
 void TensorProd(const TVec& v, const TZel& m, TVec& dst);
 // Outer product: dst(i, j) = col(i)·row(j), a col.Length × row.Length matrix.

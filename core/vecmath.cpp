@@ -35,13 +35,20 @@ constexpr auto kDiv = [](auto x, auto y) { return x / y; };
 constexpr auto kSubFrom = [](auto x, auto s) { return s - x; };
 constexpr auto kDivideBy = [](auto x, auto s) { return s / x; };
 
+// The loops over the flat buffers. `omp simd` tells the compiler the iterations are independent, so it
+// vectorises them without a run-time overlap test (which the -O2 cost model refuses to pay for): the
+// callers guarantee it, since a destination is either an operand itself (element i is read before it is
+// written, by the same iteration) or shares no storage with it (MustBuffer sends every other case
+// through a temporary).
 template <class R, class A, class B, class F>
 void Loop(R* d, const A* a, const B* b, int n, F f) {
+#pragma omp simd
   for (int i = 0; i < n; ++i) d[i] = f(a[i], b[i]);
 }
 
 template <class R, class A, class S, class F>
 void ScalarLoop(R* d, const A* a, S s, int n, F f) {
+#pragma omp simd
   for (int i = 0; i < n; ++i) d[i] = f(a[i], s);
 }
 
@@ -166,6 +173,17 @@ void IntWithScalar(const TNubraInt& a, std::int64_t s, TNubraInt& dst, F f) {
 }
 
 }  // namespace
+
+bool FitsElementwise(const TNubraVec& dst, const TNubraVec& a, const TNubraVec* b) {
+  if (dst.IsView() || dst.Complex() || dst.FloatPrecision() != npDouble || a.Complex()) return false;
+  if (b && (b->Complex() || b->Length() != a.Length())) return false;
+  const TNubraVec* shape = a.IsMatrix() ? &a : (b && b->IsMatrix() ? b : nullptr);
+  if (dst.IsMatrix()
+          ? dst.Rows() != (shape ? shape->Rows() : 1) || dst.Cols() != (shape ? shape->Cols() : a.Length())
+          : dst.Length() != a.Length())
+    return false;
+  return !MustBuffer(dst, &a, true) && !MustBuffer(dst, b, true);
+}
 
 // ---- real and complex ------------------------------------------------------------------------------
 

@@ -55,6 +55,12 @@ void Divide(const TNubraVec& a, TCplx b, TNubraVec& dst);
 void DivideBy(double a, const TNubraVec& b, TNubraVec& dst);
 void DivideBy(TCplx a, const TNubraVec& b, TNubraVec& dst);
 
+// True when a real element-wise result of a and b (b null for a scalar operand) can be written into dst
+// as dst stands, leaving it as a copy of that result would: a and b real, dst real, double precision, no
+// view, already of the result's shape (see above), and sharing no storage with an operand unless it is
+// that operand itself. Writing there then neither resizes nor allocates.
+bool FitsElementwise(const TNubraVec& dst, const TNubraVec& a, const TNubraVec* b);
+
 // ---- integer (saturating, see above) -------------------------------------------------------------
 
 void Add(const TNubraInt& a, const TNubraInt& b, TNubraInt& dst);

@@ -36,7 +36,8 @@ void AppendNodes(TNodeTree& root, TNodeChain& chain) {
         child.node.reset();
       } else {
         node.Args[k] = child.node->Res;  // the node lives on in the chain
-        stack.push_back({&child, 0});    // invalidates v
+        child.node->Consumer = &node;
+        stack.push_back({&child, 0});  // invalidates v
       }
       continue;
     }

@@ -3,7 +3,8 @@
 // Every typed routine is a template over the operation (AddOp, SubOp, MulOp), so one routine serves a
 // whole family of type cells: scalars, scalars with arrays, arrays with arrays, and their integer
 // counterparts. Array work goes to the element-wise kernels of core/vecmath.h and writes into the
-// result's existing object, so a compiled node allocates nothing once its result has its size.
+// result's existing object (or, feeding an assignment, straight into the variable's: direct.h), so a
+// compiled node allocates nothing once its result has its size.
 // The operators differ only in a few cells: "+" and "-" check matrix shapes, "*" forms matrix products,
 // integer ranges combine with integers and ranges into ranges under "+" and "-". Each operator is one
 // cell table: the rules of RedirectOperInt (arith.h) combined at compile time with its routines.
@@ -14,6 +15,7 @@
 #include "core/linalg.h"
 #include "core/vecmath.h"
 #include "lang/operators/arith.h"
+#include "lang/operators/direct.h"
 #include "lang/operators/shape.h"
 
 namespace zel {
@@ -105,6 +107,7 @@ void IntScalars(TExprRec& e) {
   e.Res->SetIntegerValue(Op::Int(e.Args[0]->IntegerValue(), e.Args[1]->IntegerValue()));
 }
 
+// Real results go straight into an assigned variable where they can (direct.h).
 template <class Op>
 void ArrayScalar(TExprRec& e) {
   const TNubraVec& a = e.Args[0]->RealElements();
@@ -112,7 +115,8 @@ void ArrayScalar(TExprRec& e) {
   if (s.ValueType() == vtComplexValue) {
     Op::Arr(a, s.ComplexValue(), e.Res->RealElements());
   } else {
-    Op::Arr(a, s.DoubleValue(), e.Res->RealElements());
+    const double x = s.DoubleValue();
+    direct::Elementwise(e, a, nullptr, [&](TNubraVec& d) { Op::Arr(a, x, d); });
   }
 }
 
@@ -123,7 +127,8 @@ void ScalarArray(TExprRec& e) {
   if (s.ValueType() == vtComplexValue) {
     Op::ScalarArr(s.ComplexValue(), b, e.Res->RealElements());
   } else {
-    Op::ScalarArr(s.DoubleValue(), b, e.Res->RealElements());
+    const double x = s.DoubleValue();
+    direct::Elementwise(e, b, nullptr, [&](TNubraVec& d) { Op::ScalarArr(x, b, d); });
   }
 }
 
@@ -132,7 +137,7 @@ void Arrays(TExprRec& e) {
   const TNubraVec& a = e.Args[0]->RealElements();
   const TNubraVec& b = e.Args[1]->RealElements();
   CheckShapes<Check>(*e.Args[0], *e.Args[1]);
-  Op::Arr(a, b, e.Res->RealElements());
+  direct::Elementwise(e, a, &b, [&](TNubraVec& d) { Op::Arr(a, b, d); });
 }
 
 template <class Op>
@@ -237,8 +242,17 @@ void RangeWithRange(TExprRec& e) {
 
 // ---- matrix cells of "*" ---------------------------------------------------------------------------
 
+// Straight into an assigned matrix variable where the product fits it (direct.h).
 void MatrixProduct(TExprRec& e) {
-  MatMul(e.Args[0]->MatrixValue(), e.Args[1]->MatrixValue(), e.Res->MatrixValue());
+  const TZel& a = e.Args[0]->MatrixValue();
+  const TZel& b = e.Args[1]->MatrixValue();
+  TNubraVec* y = direct::Target(e);
+  if (y && y->IsMatrix() && FitsProduct(static_cast<TZel&>(*y), a, b)) {
+    MatMul(a, b, static_cast<TZel&>(*y));
+    direct::MarkDelivered(e);
+    return;
+  }
+  MatMul(a, b, e.Res->MatrixValue());
 }
 
 // Row vector times matrix: the result is a vector.

@@ -4,8 +4,11 @@
 // the sources of its row in kAssign, converting them into its own type. Vectors and matrices are
 // written into x's existing object (resized by the core's Copy, which copies a source that is a view of
 // x's own storage correctly), so host-owned objects stay in place and re-running an assignment of
-// equal-sized values allocates nothing.
+// equal-sized values allocates nothing. A vector or matrix source node may have written its result
+// straight into x already (direct.h): the copy is then skipped.
 #include "lang/operators/assign.h"
+
+#include "lang/operators/direct.h"
 
 namespace zel {
 
@@ -167,7 +170,15 @@ void FillReal(TNubraVec& dst, const TValueRec& src) {
   WithValue(ReadRealScalar(src), [&](auto v) { dst.SetVal(v); });
 }
 
-void VecFromVec(TExprRec& e) { Dst(e).VectorValue().Copy(Src(e).VectorValue()); }
+// Vector into vector and matrix into matrix: nothing to copy when the source node has written straight
+// into the destination (direct.h).
+void VecFromVec(TExprRec& e) {
+  if (e.Delivered) {
+    e.Delivered = false;
+    return;
+  }
+  Dst(e).VectorValue().Copy(Src(e).VectorValue());
+}
 void VecFill(TExprRec& e) { FillReal(Dst(e).VectorValue(), Src(e)); }
 
 // A range source is expanded; an owned destination takes the storage of an expanded intermediate
@@ -182,7 +193,13 @@ void VecFromRange(TExprRec& e) {
   }
 }
 
-void MatFromMat(TExprRec& e) { Dst(e).MatrixValue().Copy(Src(e).MatrixValue()); }
+void MatFromMat(TExprRec& e) {
+  if (e.Delivered) {
+    e.Delivered = false;
+    return;
+  }
+  Dst(e).MatrixValue().Copy(Src(e).MatrixValue());
+}
 void MatFromVec(TExprRec& e) { Dst(e).MatrixValue().Copy(Src(e).getVectorValue()); }
 void MatFill(TExprRec& e) { FillReal(Dst(e).MatrixValue(), Src(e)); }
 
@@ -266,8 +283,25 @@ void DefineLike(TValueRec& dst, const TValueRec& src) {
 
 }  // namespace
 
+TNubraVec* direct::Target(const TExprRec& e) {
+  const TExprRec* c = e.Consumer;
+  if (!c) return nullptr;
+  const TValueType t = e.Res->ValueType();
+  if (c->Oper == Typed<V, VecFromVec>) {
+    if (t != vtVectorValue) return nullptr;
+  } else if (c->Oper == Typed<M, MatFromMat>) {
+    if (t != vtMatrixValue) return nullptr;
+  } else {
+    return nullptr;
+  }
+  const TValueRec& dst = *c->Args[0];
+  if (c->Args[1] != e.Res || dst.ValueType() != t) return nullptr;
+  return t == vtVectorValue ? static_cast<TNubraVec*>(dst.VectorField()) : dst.MatrixField();
+}
+
 void _Assign(TExprRec& e) {
   if (e.Args.size() < 2 || !e.Args[0] || !e.Args[1]) throw EZelParseError("Assignment needs two operands!");
+  e.Delivered = false;  // a source marks only the typed copies (direct.h); never let a mark outlive them
   TValueRec& dst = Dst(e);
   TValueRec& src = Src(e);
   const Kind s = KindOf(src);

@@ -11,6 +11,7 @@
 #include "core/powrem.h"
 #include "core/vecmath.h"
 #include "lang/operators/arith.h"
+#include "lang/operators/direct.h"
 
 namespace zel {
 
@@ -64,9 +65,17 @@ constexpr auto kDivide = [](auto&& x, auto&& y, auto& dst) {
 constexpr auto kPower = [](auto&& x, auto&& y, auto& dst) { Power(x, y, dst); };
 constexpr auto kRem = [](auto&& x, auto&& y, auto& dst) { Rem(x, y, dst); };
 
+// Runs Op(x, y, dst) into an assigned variable where the real result fits it (direct.h), else into the
+// node's result; a and b are the array operands (b null beside a scalar).
+template <auto Op, class X, class Y>
+void Compute(TExprRec& e, X&& x, Y&& y, const TNubraVec& a, const TNubraVec* b) {
+  direct::Elementwise(e, a, b, [&](TNubraVec& d) { Op(x, y, d); });
+}
+
 template <auto Op>
 void RealWithArray(TExprRec& e) {
-  Op(Left(e).DoubleValue(), Right(e).RealElements(), ResArr(e));
+  const TNubraVec& b = Right(e).RealElements();
+  Compute<Op>(e, Left(e).DoubleValue(), b, b, nullptr);
 }
 template <auto Op>
 void ComplexWithArray(TExprRec& e) {
@@ -74,7 +83,8 @@ void ComplexWithArray(TExprRec& e) {
 }
 template <auto Op>
 void ArrayWithReal(TExprRec& e) {
-  Op(Left(e).RealElements(), Right(e).DoubleValue(), ResArr(e));
+  const TNubraVec& a = Left(e).RealElements();
+  Compute<Op>(e, a, Right(e).DoubleValue(), a, nullptr);
 }
 template <auto Op>
 void ArrayWithComplex(TExprRec& e) {
@@ -82,7 +92,9 @@ void ArrayWithComplex(TExprRec& e) {
 }
 template <auto Op>
 void ArrayWithArray(TExprRec& e) {
-  Op(Left(e).RealElements(), Right(e).RealElements(), ResArr(e));
+  const TNubraVec& a = Left(e).RealElements();
+  const TNubraVec& b = Right(e).RealElements();
+  Compute<Op>(e, a, b, a, &b);
 }
 template <auto Op>
 void IntWithArray(TExprRec& e) {

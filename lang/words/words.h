@@ -329,6 +329,13 @@ class TExprRec {
   int ArgCount = 0;
   std::vector<TValueRec*> Args;    // argument values (for constants and variables: the word's VRec)
   std::vector<TExprRec*> ArgList;  // argument nodes
+  // The node that reads this node's result: its parent, set when a line's tree is flattened (null for a
+  // line's last node and in chains a host links itself). An assignment lets the node that computes its
+  // source write into the assigned variable through it (lang/operators/direct.h).
+  TExprRec* Consumer = nullptr;
+  // Set on an assignment by its source node when that node has written the result straight into the
+  // assigned variable; the assignment then clears it instead of copying.
+  bool Delivered = false;
 };
 
 // Frees the chain of nodes along Next and sets `first` to null.
