@@ -36,6 +36,8 @@ inline TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
   if (!line.Rec) [[unlikely]]
     CreateExprRec(line);
   line.Res = RunList(line.Rec);
+  if (!line.Tuned) [[unlikely]]
+    TuneLine(line);
   return line.Res->Res;
 }
 

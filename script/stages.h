@@ -155,4 +155,11 @@ inline TExprRec* RunList(TExprRec* first) {
   }
 }
 
+// ---- tuning after the first run (tune.cpp) ----------------------------------------------------------
+
+// Called once a line has run: every node has picked its typed routine, so the optimisers can see the
+// operand types. Fuses what they can (each keeps a guard and falls back to the nodes as they were) and
+// marks the line tuned.
+void TuneLine(TSingleExpression& line);
+
 }  // namespace zel

