@@ -14,6 +14,7 @@
 #include <type_traits>
 
 #include "core/elemmath.h"
+#include "lang/operators/scalar_ops.h"
 #include "lang/words/registration.h"
 #include "library/families.h"
 #include "library/redirect.h"
@@ -67,6 +68,25 @@ struct Handlers {
   static void V(TExprRec& e) { Map(e.Args[0]->getVectorValue(), e.Res->VectorValue()); }
   static void M(TExprRec& e) { Map(e.Args[0]->MatrixValue(), e.Res->MatrixValue()); }
 
+  // What D computes, for the scalar optimiser (lang/operators/scalar_ops.h): kernels of a double that
+  // give a double; the square root, square and modulus by kind, since they are single instructions.
+  static double Fn(double x) { return K(x); }
+  static bool RegisterScalar() {
+    if constexpr (std::is_same_v<std::invoke_result_t<decltype(K), double>, double>) {
+      using Kernel = std::remove_cvref_t<decltype(K)>;
+      TScalarOpKind kind = TScalarOpKind::Call;
+      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Sqrt)>>)
+        kind = TScalarOpKind::Sqrt;
+      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Sqr)>>)
+        kind = TScalarOpKind::Sqr;
+      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Abs)>>)
+        kind = TScalarOpKind::Abs;
+      return RegisterScalarOp(D, {kind, Fn});
+    }
+    return false;
+  }
+  static inline const bool kScalarOp = RegisterScalar();
+
   static constexpr TOperVector kTable = [] {
     TOperVector t{};
     t[vtDoubleValue] = D;
@@ -82,6 +102,7 @@ struct Handlers {
 // complex arguments with `Refusal` when it is given.
 template <auto K, Redirector Rule, Text Refusal = "">
 void ElementWise(TExprRec& expr) {
+  static_cast<void>(Handlers<K, Refusal>::kScalarOp);  // instantiates the registration
   Rule(expr, Handlers<K, Refusal>::kTable);
 }
 

@@ -24,6 +24,11 @@ extern const char* const EqualOperator;
 
 // Raised when a run is stopped from outside the script: its step budget ran out or the host asked it to
 // cancel. The variables keep the values the lines before the stop gave them.
+// Whether lines of real scalar arithmetic are compiled to machine code after their first run (on by
+// default, where the processor is supported). Results are the same either way; the switch is for
+// measuring and testing. Takes effect for lines tuned after the call.
+void SetNativeCode(bool enabled);
+
 class EZelEvaluationStopped : public EZelParseError {
  public:
   using EZelParseError::EZelParseError;

@@ -161,5 +161,8 @@ inline TExprRec* RunList(TExprRec* first) {
 // operand types. Fuses what they can (each keeps a guard and falls back to the nodes as they were) and
 // marks the line tuned.
 void TuneLine(TSingleExpression& line);
+// The scalar optimiser (fuse_scalar.cpp): stretches of real scalar arithmetic as machine code.
+void FuseScalarChains(TSingleExpression& line);
+bool NativeCodeEnabled();
 
 }  // namespace zel

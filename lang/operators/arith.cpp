@@ -16,6 +16,7 @@
 #include "core/vecmath.h"
 #include "lang/operators/arith.h"
 #include "lang/operators/direct.h"
+#include "lang/operators/scalar_ops.h"
 #include "lang/operators/shape.h"
 
 namespace zel {
@@ -344,6 +345,11 @@ constexpr BinaryCells kMultElemCells = [] {
   Set(t, {S}, {S}, Unsupported<kStarElem>);
   return Combine(kIntRules, t);
 }();
+
+// What the real scalar routines compute, for the scalar optimiser (scalar_ops.h).
+[[maybe_unused]] const bool kScalarOps = RegisterScalarOp(RealScalars<AddOp>, {TScalarOpKind::Add}) &&
+                                         RegisterScalarOp(RealScalars<SubOp>, {TScalarOpKind::Sub}) &&
+                                         RegisterScalarOp(RealScalars<MulOp>, {TScalarOpKind::Mul});
 
 }  // namespace
 

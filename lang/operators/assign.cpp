@@ -7,6 +7,7 @@
 // equal-sized values allocates nothing. A vector or matrix source node may have written its result
 // straight into x already (direct.h): the copy is then skipped.
 #include "lang/operators/assign.h"
+#include "lang/operators/scalar_ops.h"
 
 #include "lang/operators/direct.h"
 
@@ -280,6 +281,9 @@ void DefineLike(TValueRec& dst, const TValueRec& src) {
     DefineResultType(dst, src.ValueType());
   }
 }
+
+// The direct store, for the scalar optimiser (scalar_ops.h): its type guard becomes the optimiser's.
+[[maybe_unused]] const bool kScalarOps = RegisterScalarOp(DoubleFromDouble, {TScalarOpKind::Store});
 
 }  // namespace
 

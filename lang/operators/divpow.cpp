@@ -12,6 +12,7 @@
 #include "core/vecmath.h"
 #include "lang/operators/arith.h"
 #include "lang/operators/direct.h"
+#include "lang/operators/scalar_ops.h"
 
 namespace zel {
 
@@ -366,6 +367,11 @@ constexpr BinaryCells kBackRules = Results(kBackCells);
 constexpr BinaryCells kRemRules = Results(kRemCells);
 constexpr BinaryCells kPowerRules = Results(kPowerCells);
 constexpr BinaryCells kIntPowerRules = Results(kIntPowerCells);
+
+// What the real scalar routines compute, for the scalar optimiser (scalar_ops.h).
+[[maybe_unused]] const bool kScalarOps = RegisterScalarOp(RealQuotient, {TScalarOpKind::Div}) &&
+                                         RegisterScalarOp(RealPower, {TScalarOpKind::Power}) &&
+                                         RegisterScalarOp(RealIntPower, {TScalarOpKind::IntPow});
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "core/intarith.h"
 #include "core/vecmath.h"
 #include "lang/operators/arith.h"
+#include "lang/operators/scalar_ops.h"
 
 namespace zel {
 
@@ -105,6 +106,10 @@ constexpr UnaryCells kSignCells = [] {
 
 // The rules of RedirectOperInt (unary) are the results of the two operators' table.
 constexpr UnaryCells kSignRules = Results(kSignCells<NegateOp>);
+
+// What the real scalar routines compute, for the scalar optimiser (scalar_ops.h).
+[[maybe_unused]] const bool kScalarOps = RegisterScalarOp(SignReal<NegateOp>, {TScalarOpKind::Neg}) &&
+                                         RegisterScalarOp(SignReal<PlusOp>, {TScalarOpKind::Copy});
 
 }  // namespace
 

@@ -31,6 +31,11 @@ class TValueRec : public TPersistent {
   bool IsOwned() const { return fOwned; }
 
   double DoubleValue() const { return fDoubleValue; }
+  // Addresses of the type tag and the scalar fields, for compiled code that reads them directly.
+  const TValueType* TypeField() const { return &fValueType; }
+  const double* DoubleField() const { return &fDoubleValue; }
+  double* DoubleField() { return &fDoubleValue; }
+  const std::int64_t* IntegerField() const { return &fIntegerValue; }
   void SetDoubleValue(double x) { fDoubleValue = x; }
   std::int64_t IntegerValue() const { return fIntegerValue; }
   // Stores the integer and mirrors it into DoubleValue.

@@ -1,0 +1,55 @@
+// What a typed scalar routine computes, for the optimisers that evaluate whole sub-trees of real
+// scalars at once. A routine registers here when it reads only the double values of its arguments
+// (DoubleValue, or IntegerValue for an integer exponent) and writes only the double value of its result
+// (or, for the store, of the variable it assigns): then any evaluation that performs the same IEEE
+// operations in the same order gives the same bits, and the routine can be left out.
+#pragma once
+
+#include <cstdint>
+
+#include "lang/words/words.h"
+
+namespace zel {
+
+enum class TScalarOpKind : std::uint8_t {
+  Add,     // a + b
+  Sub,     // a - b
+  Mul,     // a * b
+  Div,     // a / b
+  Neg,     // -a
+  Copy,    // a
+  Sqr,     // a * a
+  Sqrt,    // the correctly rounded square root (std::sqrt)
+  Abs,     // |a|, the sign bit cleared (std::fabs)
+  Power,   // Power(a, b) of core/powrem.h: b a double
+  IntPow,  // IntPower(a, n) of core/powrem.h: n the integer value of the second argument
+  Call,    // Fn(a), a function of one double that may raise
+  Store,   // the double variable Args[0] = a (Args[1]); the node's result is the variable
+};
+
+struct TScalarOp {
+  TScalarOpKind kind = TScalarOpKind::Copy;
+  double (*fn)(double) = nullptr;  // for Call
+};
+
+// Registers what `routine` computes (idempotent). Call from static initialisers or init code.
+bool RegisterScalarOp(TExprFunc routine, TScalarOp op);
+// What `routine` computes, or null when it is not a registered scalar routine.
+const TScalarOp* FindScalarOp(TExprFunc routine);
+// The number of arguments a kind reads.
+inline int ScalarOpArity(TScalarOpKind k) {
+  switch (k) {
+    case TScalarOpKind::Add:
+    case TScalarOpKind::Sub:
+    case TScalarOpKind::Mul:
+    case TScalarOpKind::Div:
+    case TScalarOpKind::Power:
+    case TScalarOpKind::IntPow:
+    case TScalarOpKind::Store:
+      return 2;
+    default:
+      return 1;
+  }
+}
+
+}  // namespace zel

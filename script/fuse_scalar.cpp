@@ -1,0 +1,194 @@
+// The scalar optimiser: after a line's first run, each stretch of its chain that computes a tree of real
+// scalars (the routines registered in lang/operators/scalar_ops.h, ending perhaps in the store into a
+// double variable) becomes one call of machine code that reads the variables' storage, keeps the
+// intermediate values in registers and returns the root's value; no node result record is written
+// on the way. The first node of the stretch carries the code (TExprRec::Program) and is linked past the
+// others to the node after the stretch's root.
+//
+// The guard is the type of every record the code reads (and of the stored variable): while they are
+// what they were when the line was tuned, the typed routines the nodes picked then are still the ones
+// they would run, and the code performs their operations in their order. When a guard fails, the
+// carrier gives the chain back its nodes and the line runs node by node from then on.
+#include <algorithm>
+#include <atomic>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "script/expression.h"
+#include "script/native.h"
+#include "script/stages.h"
+
+namespace zel {
+
+namespace {
+
+std::atomic<bool> gNativeCode{true};
+
+// What the carrier node holds: the code, the nodes it stands for and where the value goes.
+class FusedScalars : public TNodeProgram {
+ public:
+  TKernelErrors errors;
+  std::unique_ptr<TNativeCode> code;
+  TExprFunc savedOper = nullptr;  // the carrier's own routine
+  TExprRec* savedNext = nullptr;  // the carrier's place in the chain
+  TValueRec* savedRes = nullptr;  // the carrier's result (while fused, the root's: the line's result)
+  TExprRec* root = nullptr;       // the last node of the stretch
+  TValueRec* store = nullptr;     // the variable a store at the root assigns, else null
+};
+
+// Gives the chain back its nodes and runs the carrier's own routine; the run loop goes on along the
+// restored links.
+void Unfuse(TExprRec& e) {
+  auto& p = static_cast<FusedScalars&>(*e.Program);
+  const TExprFunc own = p.savedOper;
+  e.Oper = own;
+  e.Next = p.savedNext;
+  e.Res = p.savedRes;
+  e.Program.reset();
+  own(e);
+}
+
+// Raises the exception a kernel raised while the code ran; nothing was stored.
+void RaiseKept(TExprRec& e) {
+  auto& p = static_cast<FusedScalars&>(*e.Program);
+  p.errors.raised = false;
+  std::rethrow_exception(std::exchange(p.errors.first, nullptr));
+}
+
+// The chain of one line with what the optimiser knows of each node.
+struct Chain {
+  std::vector<TExprRec*> nodes;
+  std::vector<const TScalarOp*> ops;  // the node's scalar operation, null when it cannot be fused
+  std::vector<int> args[2];           // the chain position of the node computing each operand, or -1
+};
+
+// A node can join a fused tree when its routine is a registered scalar one, it has nothing attached
+// and its result is a double.
+const TScalarOp* FusableOp(const TExprRec& n) {
+  if (n.Program || n.OperObj || !n.Res || n.Res->ValueType() != vtDoubleValue) return nullptr;
+  const TScalarOp* op = FindScalarOp(n.Oper);
+  if (!op || n.ArgCount != ScalarOpArity(op->kind) || static_cast<int>(n.Args.size()) < n.ArgCount)
+    return nullptr;
+  for (int k = 0; k < n.ArgCount; ++k)
+    if (!n.Args[k]) return nullptr;
+  return op;
+}
+
+Chain ReadChain(TExprRec* first) {
+  Chain c;
+  std::unordered_map<const TValueRec*, int> byResult;
+  for (TExprRec* n = first; n; n = n->Next) {
+    const int i = static_cast<int>(c.nodes.size());
+    c.nodes.push_back(n);
+    c.ops.push_back(FusableOp(*n));
+    for (int k = 0; k < 2; ++k) {
+      int from = -1;
+      if (k < n->ArgCount && k < static_cast<int>(n->Args.size())) {
+        const auto it = byResult.find(n->Args[k]);
+        if (it != byResult.end() && c.nodes[it->second]->Consumer == n) from = it->second;
+      }
+      c.args[k].push_back(from);
+    }
+    byResult[n->tmpRes.get()] = i;
+  }
+  return c;
+}
+
+// Trees at most this high are fused (code generation recurses along a tree's height).
+constexpr int kMaxHeight = 200;
+
+// True when operand k of node i is computed by a node that can be fused into it.
+bool FusedOperand(const Chain& c, int i, int k) {
+  const int j = c.args[k][i];
+  if (j < 0 || !c.ops[j]) return false;
+  const TScalarOpKind kind = c.ops[i]->kind;
+  // The exponent of an integer power and the target of a store are records, never fused values.
+  if (k == 1 && kind == TScalarOpKind::IntPow) return false;
+  if (k == 0 && kind == TScalarOpKind::Store) return false;
+  return true;
+}
+
+// Appends the tree under node i (operands first) and its guards; returns the term index of node i.
+int AddTerms(const Chain& c, int i, TScalarTree& tree, std::vector<int>& members,
+             std::unordered_set<const TValueRec*>& guarded) {
+  const TScalarOp& op = *c.ops[i];
+  TScalarTerm t;
+  t.op = op;
+  const TExprRec& n = *c.nodes[i];
+  for (int k = 0; k < ScalarOpArity(op.kind); ++k) {
+    if (FusedOperand(c, i, k)) {
+      t.child[k] = AddTerms(c, c.args[k][i], tree, members, guarded);
+      continue;
+    }
+    const TValueRec* rec = n.Args[k];
+    t.leaf[k] = rec;
+    if (guarded.insert(rec).second) tree.guards.push_back({rec, rec->ValueType()});
+  }
+  members.push_back(i);
+  tree.terms.push_back(t);
+  return static_cast<int>(tree.terms.size()) - 1;
+}
+
+// Fuses the tree whose root is node i when its nodes are one unbroken stretch of the chain ending at
+// i (so nothing else runs between them and moving them into one call changes no order); otherwise
+// tries the trees of its operands.
+void FuseTree(Chain& c, int i) {
+  TScalarTree tree;
+  std::vector<int> members;
+  std::unordered_set<const TValueRec*> guarded;
+  AddTerms(c, i, tree, members, guarded);
+  const int first = i - static_cast<int>(members.size()) + 1;
+  bool unbroken = first >= 0;
+  for (int m : members) unbroken = unbroken && m >= first && m <= i;
+  if (!unbroken) {
+    for (int k = 0; k < 2; ++k)
+      if (k < ScalarOpArity(c.ops[i]->kind) && FusedOperand(c, i, k)) FuseTree(c, c.args[k][i]);
+    return;
+  }
+  if (members.size() < 2) return;  // a lone node gains nothing
+  TExprRec& carrier = *c.nodes[first];
+  TExprRec& root = *c.nodes[i];
+  // The root's result record (for a store, the variable: the store made it the node's result).
+  TValueRec* result = root.Res;
+  if (c.ops[i]->kind == TScalarOpKind::Store && result != root.Args[0]) return;
+  auto p = std::make_unique<FusedScalars>();
+  p->code = CompileNative(tree, p->errors, {result->DoubleField(), &carrier, Unfuse, RaiseKept});
+  if (!p->code) return;
+  p->savedOper = carrier.Oper;
+  p->savedNext = carrier.Next;
+  p->savedRes = carrier.Res;
+  carrier.Next = root.Next;
+  carrier.Res = root.Res;  // the run loop takes the last node's result as the line's
+  carrier.Oper = p->code->entry;
+  carrier.Program = std::move(p);
+}
+
+}  // namespace
+
+void SetNativeCode(bool enabled) { gNativeCode.store(enabled, std::memory_order_relaxed); }
+bool NativeCodeEnabled() { return gNativeCode.load(std::memory_order_relaxed); }
+
+void FuseScalarChains(TSingleExpression& line) {
+  if (!NativeCodeEnabled()) return;
+  Chain c = ReadChain(line.Rec);
+  const int n = static_cast<int>(c.nodes.size());
+  // Heights (operands come first in the chain); a node above the limit is left out, so the trees
+  // below it are fused on their own.
+  std::vector<int> height(n, 1);
+  std::vector<bool> inner(n, false);
+  for (int i = 0; i < n; ++i) {
+    if (!c.ops[i]) continue;
+    for (int k = 0; k < 2; ++k)
+      if (k < ScalarOpArity(c.ops[i]->kind) && FusedOperand(c, i, k))
+        height[i] = std::max(height[i], height[c.args[k][i]] + 1);
+    if (height[i] > kMaxHeight) c.ops[i] = nullptr;
+  }
+  for (int i = 0; i < n; ++i)
+    for (int k = 0; c.ops[i] && k < ScalarOpArity(c.ops[i]->kind); ++k)
+      if (FusedOperand(c, i, k)) inner[c.args[k][i]] = true;
+  // Roots: fusable nodes whose consumer does not fuse them, from the end of the chain.
+  for (int i = n - 1; i >= 0; --i)
+    if (c.ops[i] && !inner[i]) FuseTree(c, i);
+}
+
+}  // namespace zel

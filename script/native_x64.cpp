@@ -1,0 +1,287 @@
+// The x86-64 code generator of fused scalar trees (native.h), on xbyak. The code checks the guards,
+// then computes the terms with SSE2 scalar instructions, which round exactly as the C++ routines the
+// nodes run (compiled for the same x86-64 baseline, no contraction into fused multiply-adds): + - * /
+// and the square root are single correctly rounded instructions, negation and modulus flip or clear
+// the sign bit. Powers and other functions call the very routines the nodes call; a function that may
+// raise is called through a trampoline that keeps the exception for the caller to rethrow, since an
+// exception cannot unwind through generated code.
+//
+// Registers: xmm0 holds the value of the term being computed; a parent keeps its left operand while the
+// right one is computed in xmm(1 + depth) (xmm1 .. xmm14), or in a stack slot when the right operand's
+// code calls a function (calls do not preserve xmm registers) or the tree is deeper than the registers;
+// xmm15 is scratch.
+#include "script/native.h"
+
+#if defined(__x86_64__)
+
+#include <xbyak/xbyak.h>
+
+#include <bit>
+#include <cstring>
+
+#include "core/powrem.h"
+
+namespace zel {
+
+namespace {
+
+// Calls a kernel that may raise: the first exception is kept and a NaN returned; the caller rethrows.
+double CallKernel(double x, TKernelErrors* errors, double (*fn)(double)) noexcept {
+  try {
+    return fn(x);
+  } catch (...) {
+    if (!errors->raised) errors->first = std::current_exception();
+    errors->raised = true;
+    return 0.0;
+  }
+}
+
+double CallPower(double x, double y) { return Power(x, y); }
+double CallIntPower(double x, std::int64_t n) { return IntPower(x, n); }
+
+constexpr int kHoldRegisters = 14;  // xmm1 .. xmm14
+
+class Generator : public Xbyak::CodeGenerator {
+ public:
+  Generator(const TScalarTree& tree, TKernelErrors& errors, const TNativeTarget& target, size_t size)
+      : Xbyak::CodeGenerator(size, Xbyak::DontSetProtectRWE), fTree(tree), fErrors(errors), fTarget(target) {
+    const size_t n = tree.terms.size();
+    fCalls.resize(n);
+    fDepth.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+      const TScalarTerm& t = tree.terms[i];
+      const TScalarOpKind k = t.op.kind;
+      bool calls = k == TScalarOpKind::Power || k == TScalarOpKind::IntPow || k == TScalarOpKind::Call;
+      int depth = 0;
+      for (int c : t.child)
+        if (c >= 0) {
+          calls = calls || fCalls[c];
+          depth = std::max(depth, fDepth[c] + 1);
+        }
+      fCalls[i] = calls;
+      fDepth[i] = depth;
+    }
+  }
+
+  // Emits the routine: void(TExprRec&), the carrier in rdi.
+  void Emit() {
+    // Stack slots by depth; 8 + 16k bytes keep rsp 16-byte aligned at calls.
+    const int depth = fDepth.back() + 1;
+    fFrame = 8 + 16 * ((depth + 1) / 2);
+    Xbyak::Label fail, raised;
+    // The guards come first, so rdi still holds the carrier when one fails.
+    for (const TScalarGuard& g : fTree.guards) {
+      mov(rax, reinterpret_cast<std::uintptr_t>(g.rec->TypeField()));
+      cmp(byte[rax], static_cast<std::uint8_t>(g.type));
+      jne(fail, T_NEAR);
+    }
+    sub(rsp, fFrame);
+    Term(static_cast<int>(fTree.terms.size()) - 1, 0);
+    add(rsp, fFrame);
+    if (fCalls.back()) {
+      mov(rax, reinterpret_cast<std::uintptr_t>(&fErrors.raised));
+      cmp(byte[rax], 0);
+      jne(raised, T_NEAR);
+    }
+    mov(rax, reinterpret_cast<std::uintptr_t>(fTarget.result));
+    movsd(qword[rax], xmm0);
+    ret();
+    // Hand-overs are tail calls with the carrier, so they return to the run loop themselves.
+    L(fail);
+    mov(rax, reinterpret_cast<std::uintptr_t>(fTarget.onGuardFailed));
+    jmp(rax);
+    L(raised);
+    mov(rdi, reinterpret_cast<std::uintptr_t>(fTarget.carrier));
+    mov(rax, reinterpret_cast<std::uintptr_t>(fTarget.onRaised));
+    jmp(rax);
+  }
+
+ private:
+  // Loads the double of a record into xmm0.
+  void LoadLeaf(const TValueRec* rec, const Xbyak::Xmm& to) {
+    mov(rax, reinterpret_cast<std::uintptr_t>(rec->DoubleField()));
+    movsd(to, qword[rax]);
+  }
+
+  // Computes operand k of term t into xmm0.
+  void Operand(const TScalarTerm& t, int k, int depth) {
+    if (t.child[k] >= 0) {
+      Term(t.child[k], depth);
+    } else {
+      LoadLeaf(t.leaf[k], xmm0);
+    }
+  }
+
+  // Loads a double constant into xmm15.
+  void Constant(double x) {
+    mov(rax, std::bit_cast<std::uint64_t>(x));
+    movq(xmm15, rax);
+  }
+
+  // Computes term i into xmm0, using only hold places of `depth` and deeper.
+  void Term(int i, int depth) {
+    const TScalarTerm& t = fTree.terms[i];
+    switch (t.op.kind) {
+      case TScalarOpKind::Copy:
+        return Operand(t, 0, depth);
+      case TScalarOpKind::Store:
+        return Operand(t, 1, depth);
+      case TScalarOpKind::Neg:
+        Operand(t, 0, depth);
+        Constant(-0.0);
+        xorpd(xmm0, xmm15);
+        return;
+      case TScalarOpKind::Abs:
+        Operand(t, 0, depth);
+        mov(rax, 0x7FFFFFFFFFFFFFFFull);
+        movq(xmm15, rax);
+        andpd(xmm0, xmm15);
+        return;
+      case TScalarOpKind::Sqr:
+        Operand(t, 0, depth);
+        mulsd(xmm0, xmm0);
+        return;
+      case TScalarOpKind::Sqrt:
+        Operand(t, 0, depth);
+        sqrtsd(xmm0, xmm0);
+        return;
+      case TScalarOpKind::Call:
+        Operand(t, 0, depth);
+        mov(rdi, reinterpret_cast<std::uintptr_t>(&fErrors));
+        mov(rsi, reinterpret_cast<std::uintptr_t>(t.op.fn));
+        mov(rax, reinterpret_cast<std::uintptr_t>(&CallKernel));
+        call(rax);
+        return;
+      case TScalarOpKind::IntPow: {
+        // IntPower(x, 2) is x * x; other exponents call it.
+        Operand(t, 0, depth);
+        Xbyak::Label other, done;
+        mov(rax, reinterpret_cast<std::uintptr_t>(t.leaf[1]->IntegerField()));
+        mov(rdi, qword[rax]);
+        cmp(rdi, 2);
+        jne(other);
+        mulsd(xmm0, xmm0);
+        jmp(done);
+        L(other);
+        mov(rax, reinterpret_cast<std::uintptr_t>(&CallIntPower));
+        call(rax);
+        L(done);
+        return;
+      }
+      default:
+        return Binary(t, depth);
+    }
+  }
+
+  // The two operands of a binary term: the left one first (as the nodes run), then the right one.
+  void Binary(const TScalarTerm& t, int depth) {
+    const bool rightCalls = t.child[1] >= 0 && fCalls[t.child[1]];
+    if (t.child[1] < 0) {
+      // Right operand a record: the operation reads it from memory (Power needs it in xmm1).
+      Operand(t, 0, depth);
+      mov(rax, reinterpret_cast<std::uintptr_t>(t.leaf[1]->DoubleField()));
+      if (t.op.kind == TScalarOpKind::Power) {
+        movsd(xmm1, qword[rax]);
+        return Power();
+      }
+      return Arith(t.op.kind, qword[rax]);
+    }
+    // Keep the left operand in a hold place while the right one is computed.
+    Operand(t, 0, depth);
+    const bool inRegister = !rightCalls && depth < kHoldRegisters;
+    const Xbyak::Address slot = qword[rsp + 8 * depth];
+    if (inRegister) {
+      movapd(Xbyak::Xmm(1 + depth), xmm0);
+    } else {
+      movsd(slot, xmm0);
+    }
+    Term(t.child[1], depth + 1);
+    movapd(xmm15, xmm0);
+    if (inRegister) {
+      movapd(xmm0, Xbyak::Xmm(1 + depth));
+    } else {
+      movsd(xmm0, slot);
+    }
+    if (t.op.kind == TScalarOpKind::Power) {
+      movapd(xmm1, xmm15);
+      return Power();
+    }
+    Arith(t.op.kind, xmm15);
+  }
+
+  // xmm0 = xmm0 op right.
+  void Arith(TScalarOpKind k, const Xbyak::Operand& right) {
+    switch (k) {
+      case TScalarOpKind::Add:
+        return addsd(xmm0, right);
+      case TScalarOpKind::Sub:
+        return subsd(xmm0, right);
+      case TScalarOpKind::Mul:
+        return mulsd(xmm0, right);
+      default:
+        return divsd(xmm0, right);
+    }
+  }
+
+  // xmm0 = Power(xmm0, xmm1): an exponent of 2 is x * x, as in Power; others call it.
+  void Power() {
+    Xbyak::Label other, done;
+    Constant(2.0);
+    ucomisd(xmm1, xmm15);
+    jp(other);
+    jne(other);
+    mulsd(xmm0, xmm0);
+    jmp(done);
+    L(other);
+    mov(rax, reinterpret_cast<std::uintptr_t>(&CallPower));
+    call(rax);
+    L(done);
+  }
+
+  const TScalarTree& fTree;
+  TKernelErrors& fErrors;
+  TNativeTarget fTarget;
+  std::vector<bool> fCalls;  // the term's code calls a function
+  std::vector<int> fDepth;   // the height of the term's sub-tree
+  int fFrame = 0;
+};
+
+class Code : public TNativeCode {
+ public:
+  explicit Code(std::unique_ptr<Generator> g) : fGenerator(std::move(g)) {
+    entry = fGenerator->getCode<TExprFunc>();
+  }
+
+ private:
+  std::unique_ptr<Generator> fGenerator;
+};
+
+}  // namespace
+
+std::unique_ptr<TNativeCode> CompileNative(const TScalarTree& tree, TKernelErrors& errors,
+                                           const TNativeTarget& target) {
+  if (tree.terms.empty()) return nullptr;
+  try {
+    const size_t size = 4096 + 96 * tree.terms.size() + 32 * tree.guards.size();
+    auto g = std::make_unique<Generator>(tree, errors, target, size);
+    g->Emit();
+    if (!g->setProtectModeRE(false)) return nullptr;
+    return std::make_unique<Code>(std::move(g));
+  } catch (const std::exception&) {
+    return nullptr;  // out of code space or memory: the nodes run as they are
+  }
+}
+
+}  // namespace zel
+
+#else
+
+namespace zel {
+
+std::unique_ptr<TNativeCode> CompileNative(const TScalarTree&, TKernelErrors&, const TNativeTarget&) {
+  return nullptr;
+}
+
+}  // namespace zel
+
+#endif

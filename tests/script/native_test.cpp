@@ -1,0 +1,142 @@
+// Lines of real scalar arithmetic run as machine code after their first run (script/fuse_scalar.cpp).
+// Each script runs with and without that code and must end with the same bits in every variable, the
+// same messages, and the same results when a guard fails part-way.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+
+#include "lang/operators/scalar_ops.h"
+#include "script/expression.h"
+#include "support/alloc_counter.h"
+
+namespace zel::test {
+namespace {
+
+// The type and the exact bits of every listed variable after the script ran, or the message it raised.
+std::string Outcome(const std::string& script, std::initializer_list<const char*> vars, bool native) {
+  SetNativeCode(native);
+  TZelExpression x;
+  x.DefineDouble("h").SetDoubleValue(-0.0);
+  std::string out;
+  try {
+    x.SetExpressions(script);
+    x.EvaluateCompiled();
+    x.EvaluateCompiled();  // the second run takes the tuned lines from the start
+  } catch (const std::exception& e) {
+    out = std::string("error: ") + e.what() + "; ";
+  }
+  for (const char* v : vars) {
+    const TValueRec* r = x.VarByName(v);
+    if (!r) continue;
+    out += std::string(v) + ":" + std::to_string(r->ValueType()) + ":" +
+           std::to_string(std::bit_cast<std::uint64_t>(r->DoubleValue())) + " ";
+  }
+  SetNativeCode(true);
+  return out;
+}
+
+TEST(NativeCode, SameBitsAsTheNodes) {
+  const struct {
+    const char* script;
+    std::initializer_list<const char*> vars;
+  } cases[] = {
+      {"s = 0.0\nfor i = 1:1000\ns = s + i*0.5\nend", {"s", "i"}},
+      {"a = 1.1\nb = -2.3\nfor k = 1:3\ny = sqrt(a^2+b^2) - a/b*(-a) + abs(b)^3\na = a*1.5\nend", {"y", "a"}},
+      {"a = 0.7\nfor k = 1:4\ny = a^2 + a^3 - a^(-2) + a^0 + a^1 + a^2.0 + a^0.5 + a^17\na = -a*2\nend",
+       {"y"}},
+      {"a = -8.0\nfor k = 1:2\ny = a^(1/3) + sqrt(a) + (a-a)/(a-a) + 1/(a-a)\nend", {"y"}},
+      {"for k = 1:2\ny = -h + abs(h) * 2\nz = -(h*h)\nw = +h - h\nend", {"y", "z", "w"}},
+      {"a = 2.0\nfor k = 1:3\ny = exp(a) * ln(a) + sin(cos(tan(a))) - sqr(a)/cbrt(a)\nend", {"y"}},
+      {"a = 1e308\nfor k = 1:2\ny = a*a - a*a\nz = (a*10)^2 + (1/a)^16\nend", {"y", "z"}},
+      {"a = 3.0\nfor k = 1:3\ny = ((((((7*a+6)*a+5)*a+4)*a+3)*a+2)*a+1)*a+0.1\nend", {"y"}},
+      {"x = 0.25\nn = 3\nfor k = 1:3\ny = x^n - n*x\nn = n - 2\nend", {"y", "n"}},
+      {"a = 2.0\nb = 0\nfor k = 1:3\ny = a * sum([1,2,3]) / a\nend", {"y", "b"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Outcome(c.script, c.vars, true), Outcome(c.script, c.vars, false)) << c.script;
+  }
+}
+
+// A kernel that raises: the error of the first such call reaches the caller, and the variable keeps
+// its value, as when the nodes run.
+double Refuse(double x) {
+  if (x > 1) throw std::runtime_error("too big");
+  return x;
+}
+void RefuseRoutine(TExprRec& e) {
+  e.Res->DefineDouble();
+  e.Res->SetDoubleValue(Refuse(e.Args[0]->DoubleValue()));
+}
+
+TEST(NativeCode, KernelErrorsReachTheCaller) {
+  RegisterScalarOp(RefuseRoutine, {TScalarOpKind::Call, Refuse});
+  for (const bool native : {true, false}) {
+    SetNativeCode(native);
+    TZelExpression x;
+    x.DefineFunction("refuse", RefuseRoutine, 1);
+    TDoubleValue& a = x.DefineDouble("a");
+    TDoubleValue& y = x.DefineDouble("y");
+    x.SetExpressions("y = refuse(a*2) + 1");
+    a.SetDoubleValue(0.25);
+    x.Evaluate();
+    x.Evaluate();
+    EXPECT_EQ(y.DoubleValue(), 1.5);
+    a.SetDoubleValue(1.0);
+    EXPECT_THROW(x.Evaluate(), std::runtime_error);
+    EXPECT_EQ(y.DoubleValue(), 1.5);
+    a.SetDoubleValue(0.5);
+    EXPECT_EQ(x.Evaluate()->DoubleValue(), 2.0);
+  }
+  SetNativeCode(true);
+}
+
+// A host function whose result is a double at first and an integer later: the guard on the fused
+// line fails, and the line runs node by node with the same results as without machine code.
+void DoubleThenInteger(TExprRec& e) {
+  e.Res->Undefine();
+  if (e.Args[0]->DoubleValue() > 1) {
+    e.Res->DefineInteger();
+    e.Res->SetIntegerValue(3);
+  } else {
+    e.Res->DefineDouble();
+    e.Res->SetDoubleValue(0.5);
+  }
+}
+
+TEST(NativeCode, GuardsFallBackToTheNodes) {
+  std::string outcome[2];
+  for (const bool native : {true, false}) {
+    SetNativeCode(native);
+    TZelExpression x;
+    x.DefineFunction("flip", DoubleThenInteger, 1);
+    x.SetExpressions("s = 0.0\r\nfor k = 1:4\r\ns = s + 1.5 * flip(k) / 4\r\nt = k*s\r\nend");
+    x.EvaluateCompiled();
+    outcome[native] = std::to_string(x.VarByName("s")->DoubleValue()) + " " +
+                      std::to_string(x.VarByName("t")->DoubleValue());
+  }
+  SetNativeCode(true);
+  EXPECT_EQ(outcome[1], outcome[0]);
+  EXPECT_EQ(outcome[1], "3.562500 14.250000");  // 1.5·(0.5 + 3·3)/4, and 4·s
+}
+
+TEST(NativeCode, ReRunsAllocateNothing) {
+  TZelExpression x;
+  TDoubleValue& a = x.DefineDouble("a");
+  x.DefineDouble("b").SetDoubleValue(2);
+  x.SetExpressions("s = 0.0\r\nfor i = 1:100\r\ns = s + sqrt(a^2+b^2)*i\r\nend\r\ny = s/a");
+  a.SetDoubleValue(1);
+  x.EvaluateCompiled();
+  AllocationCounter allocations;
+  for (int k = 0; k < 10; ++k) {
+    a.SetDoubleValue(1 + k);
+    x.EvaluateCompiled();
+  }
+  EXPECT_EQ(allocations.Count(), 0u);
+  EXPECT_NEAR(x.VarByName("y")->DoubleValue(), 5050 * std::sqrt(100.0 + 4) / 10, 1e-9);
+}
+
+}  // namespace
+}  // namespace zel::test
