@@ -247,6 +247,10 @@ class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTest
   template <class W, class... A>
   auto& AddVariable(const std::string& name, A&&... args);
   TValueRec* EvaluateLine(TSingleExpression& line);
+  // Tunes a line after its first run (script/tune.cpp).
+  void Tune(TSingleExpression& line);
+  // Runs the iterations of a tuned for-loop itself (script/loop_run.cpp).
+  friend struct TLoopRun;
   // Raises the error of a run stopped by its step budget or by a cancel request.
   [[noreturn]] void RaiseStopped() const;
 
@@ -262,6 +266,8 @@ class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTest
   std::uint64_t fMaxSteps = 0;
   std::uint64_t fStepsLeft = UINT64_MAX;
   std::atomic<bool> fCancel{false};
+  bool fInRun = false;   // EvaluateRun is following the jumps: a tuned loop may run its body itself
+  int fFailedLine = -1;  // the line a loop run raised from, for EvaluateRun's message
   static_assert(std::atomic<bool>::is_always_lock_free, "RequestCancel must be usable in a signal handler");
 };
 

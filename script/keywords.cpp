@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "script/expression.h"
+#include "script/loop_step.h"
 
 namespace zel {
 
@@ -138,31 +139,6 @@ void ForStep(TExprRec& e, bool first) {
   SetBool(e, more);
 }
 
-// The endfor of a loop over an integer range with an integer loop variable, once the first run has
-// given both their types: steps the variable and tests it against the range's stop, reading the bounds
-// straight from the range record (a folded range is a constant; an expression's range is the one just
-// evaluated on this line). When a type has changed under the node the generic routine takes over.
-void EndForIntRange(TExprRec& e) {
-  TValueRec& i = *e.Args[0];
-  const TValueRec& r = *e.Args[1];
-  const std::vector<std::int32_t>& b = r.Range();
-  if (i.ValueType() != vtIntegerValue || r.ValueType() != vtRangeValue || r.ExtRange() ||
-      e.Res->ValueType() != vtBoolValue || (b.size() != 2 && b.size() != 3)) [[unlikely]] {
-    e.Oper = _EndFor;
-    return _EndFor(e);
-  }
-  const std::int32_t stop = b.back();
-  std::int64_t step = b.front() <= stop ? 1 : -1;
-  if (b.size() == 3) {
-    if (b[1] == 0) [[unlikely]]
-      ERaise("Invalid Range specification with zero step!");
-    step = b[1];
-  }
-  const std::int64_t x = i.IntegerValue() + step;
-  i.SetIntegerValue(x);
-  e.Res->SetBoolValue(step > 0 ? x <= stop : x >= stop);
-}
-
 // The same over an extended (real) range with a double loop variable.
 void EndForRealRange(TExprRec& e) {
   TValueRec& i = *e.Args[0];
@@ -181,6 +157,13 @@ void EndForRealRange(TExprRec& e) {
 }
 
 }  // namespace
+
+void EndForIntRange(TExprRec& e) {
+  if (!StepIntRange(e)) [[unlikely]] {
+    e.Oper = _EndFor;
+    _EndFor(e);
+  }
+}
 
 void _If(TExprRec& e) {
   if (e.Args[0]->ValueType() != vtBoolValue)

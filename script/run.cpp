@@ -2,6 +2,7 @@
 // and the program run that follows the jumps of the flow keywords, with the step budget and the cancel
 // request checked before every line.
 #include <stdexcept>
+#include <utility>
 
 #include "script/expression.h"
 #include "script/stages.h"
@@ -37,7 +38,7 @@ inline TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
     CreateExprRec(line);
   line.Res = RunList(line.Rec);
   if (!line.Tuned) [[unlikely]]
-    TuneLine(line);
+    Tune(line);
   return line.Res->Res;
 }
 
@@ -74,6 +75,15 @@ TValueRec* TZelExpression::EvaluateRun(int line) {
   int n = line;
   const int count = ExprCount();
   ResetSteps();
+  // Loops may run their own bodies only inside this run (Evaluate and EvaluateStep take one line at a
+  // time); the flag is restored however the run ends.
+  struct InRun {
+    bool& flag;
+    bool was;
+    ~InRun() { flag = was; }
+  } inRun{fInRun, fInRun};
+  fInRun = true;
+  fFailedLine = -1;
   try {
     while (static_cast<unsigned>(n) < static_cast<unsigned>(count)) {
       TSingleExpression& x = fExprList.At(n);
@@ -81,6 +91,7 @@ TValueRec* TZelExpression::EvaluateRun(int line) {
       n = x.FlowControl == efcConditionalJump && !result->BoolValue() ? x.JumpLineIndex : x.NextLineIndex;
     }
   } catch (const std::exception& e) {
+    if (fFailedLine >= 0) n = std::exchange(fFailedLine, -1);
     throw std::runtime_error(Fmt("Line %d: %s", n, e.what()));
   }
   return result;

@@ -32,6 +32,14 @@ TEST(StepLimit, StopsRunsAtTheBudget) {
       {"for i = 1:3\nk = i\nend\nk = k * 2", 8, kCompletes, 6},
       {"for i = 1:3\nk = i\nend\nk = k * 2", 7,
        "Line 3: Evaluation stopped: the step limit of 7 lines was reached", 3},
+      // After its first pass a for-loop runs its passes itself, drawing a pass's steps at once: with
+      // fewer left than a pass needs, the lines run one by one again and the same line is refused.
+      {"for i = 1:100\nk = i\nend", 10, "Line 2: Evaluation stopped: the step limit of 10 lines was reached",
+       5},
+      {"for i = 1:100\nk = i\nk = k + 1\nend", 12,
+       "Line 3: Evaluation stopped: the step limit of 12 lines was reached", 5},
+      // The range of an endfor line is evaluated on every pass: n changes the stop from the body.
+      {"n = 50\nfor i = 1:n\nk = i\nn = 3\nend", 0, kCompletes, 3},
       // 0 is no limit.
       {"k = 0\nwhile k < 100000\nk = k + 1\nend", 0, kCompletes, 100000},
   };

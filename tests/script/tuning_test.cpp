@@ -1,6 +1,7 @@
-// Lines of real scalar arithmetic run as machine code after their first run (script/fuse_scalar.cpp).
-// Each script runs with and without that code and must end with the same bits in every variable, the
-// same messages, and the same results when a guard fails part-way.
+// Lines tuned after their first run: real scalar arithmetic as machine code (script/fuse_scalar.cpp),
+// checked by running each script with and without that code (the same bits in every variable, the same
+// messages, the same results when a guard fails part-way), and for-loops that run their own passes
+// (script/loop_run.cpp; their step budget is checked with the other stop tests).
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -120,6 +121,24 @@ TEST(NativeCode, GuardsFallBackToTheNodes) {
   SetNativeCode(true);
   EXPECT_EQ(outcome[1], outcome[0]);
   EXPECT_EQ(outcome[1], "3.562500 14.250000");  // 1.5·(0.5 + 3·3)/4, and 4·s
+}
+
+// An error in a pass that a tuned loop runs names the line it came from, as the same lines run
+// without a loop do.
+TEST(TunedLoop, ErrorsNameTheirLine) {
+  const auto message = [](const char* script) {
+    TZelExpression x;
+    x.SetExpressions(script);
+    try {
+      x.EvaluateCompiled();
+    } catch (const std::exception& e) {
+      return std::string(e.what());
+    }
+    return std::string("no error");
+  };
+  const std::string inLoop = message("for i = 1:5\nk = i\nv = [1,2](i)\nend");
+  EXPECT_EQ(inLoop, message("i = 2\nk = i\nv = [1,2](i)"));
+  EXPECT_EQ(inLoop.rfind("Line 2: ", 0), 0u) << inLoop;
 }
 
 TEST(NativeCode, ReRunsAllocateNothing) {

@@ -1,0 +1,77 @@
+// Tuned for-loops (loop_run.h). Each iteration does what the run loop does for its lines: it draws one
+// step per line from the budget (all the iteration's steps at once; when fewer are left, or a cancel is
+// pending, the run loop takes over and stops at the exact line), runs every body line's chain, the
+// endfor line's own nodes and its step, and keeps each line's result. An error names the line it came
+// from. Evaluate and EvaluateStep, which take one line at a time, get one step as before.
+#include "script/loop_run.h"
+
+#include <vector>
+
+#include "script/loop_step.h"
+#include "script/stages.h"
+
+namespace zel {
+
+namespace {
+
+class LoopPlan : public TNodeProgram {
+ public:
+  TZelExpression* owner = nullptr;
+  std::vector<TSingleExpression*> body;  // the body lines in order
+  int firstLine = 0;                     // the index of the first body line
+  TExprRec* prefix = nullptr;            // the endfor line's nodes before the step node, if any
+  TExprFunc step = nullptr;              // the step node's own routine
+  std::uint64_t lines = 0;               // steps per iteration: the body lines and the endfor line
+};
+
+}  // namespace
+
+void TLoopRun::Plan(TZelExpression& x, TSingleExpression& endfor) {
+  TExprRec* last = endfor.Rec;
+  if (!last) return;
+  while (last->Next) last = last->Next;
+  if (last->Program || last->OperObj) return;
+  auto plan = std::make_unique<LoopPlan>();
+  const int count = x.ExprCount();
+  int k = endfor.NextLineIndex;
+  for (; k >= 0 && k < count && &x.fExprList.At(k) != &endfor; ++k) {
+    TSingleExpression& line = x.fExprList.At(k);
+    if (line.FlowKeyword != eccNone || line.FlowControl != efcNone || !line.Rec) return;
+    plan->body.push_back(&line);
+  }
+  if (k < 0 || k >= count) return;
+  plan->owner = &x;
+  plan->firstLine = endfor.NextLineIndex;
+  plan->prefix = endfor.Rec == last ? nullptr : endfor.Rec;
+  plan->step = last->Oper;
+  plan->lines = plan->body.size() + 1;
+  last->Program = std::move(plan);
+  last->Oper = Routine;
+}
+
+void TLoopRun::Routine(TExprRec& e) {
+  auto& p = static_cast<LoopPlan&>(*e.Program);
+  TZelExpression& x = *p.owner;
+  p.step(e);
+  if (!x.fInRun || !x.fIsCompiled) return;
+  // The step routine may give the node back to the generic one (a type changed): the run loop goes on.
+  while (e.Oper == Routine && e.Res->BoolValue()) {
+    if (x.fStepsLeft < p.lines || x.fCancel.load(std::memory_order_relaxed)) return;
+    x.fStepsLeft -= p.lines;
+    int at = p.firstLine;
+    try {
+      for (TSingleExpression* line : p.body) {
+        line->Res = RunList(line->Rec);
+        ++at;
+      }
+      for (TExprRec* n = p.prefix; n && n != &e; n = n->Next) n->Oper(*n);
+    } catch (...) {
+      x.fFailedLine = at;
+      throw;
+    }
+    // The common integer step inline; when its guard fails, the routine it belongs to takes over.
+    if (p.step != EndForIntRange || !StepIntRange(e)) p.step(e);
+  }
+}
+
+}  // namespace zel
