@@ -162,4 +162,8 @@ inline TExprRec* RunList(TExprRec* first) {
 // marks the line tuned.
 void TuneLine(TSingleExpression& line);
 
+// Makes each tree of real element-wise nodes on the line one block-by-block program on its root
+// (fuse_elementwise.cpp).
+void FuseElementwiseChains(TSingleExpression& line);
+
 }  // namespace zel

@@ -10,6 +10,7 @@ void TuneLine(TSingleExpression& line) {
   line.Tuned = true;
   // Only a chain the line owns may be relinked: a chain a host linked to Rec by hand is freed along Next.
   if (!line.OwnsChain()) return;
+  FuseElementwiseChains(line);
 }
 
 }  // namespace zel

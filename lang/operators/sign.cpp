@@ -7,6 +7,7 @@
 #include "core/intarith.h"
 #include "core/vecmath.h"
 #include "lang/operators/arith.h"
+#include "lang/operators/elementwise_chain.h"
 
 namespace zel {
 
@@ -105,6 +106,11 @@ constexpr UnaryCells kSignCells = [] {
 
 // The rules of RedirectOperInt (unary) are the results of the two operators' table.
 constexpr UnaryCells kSignRules = Results(kSignCells<NegateOp>);
+
+// ---- one-pass element-wise chains (elementwise_chain.h): Mul(a, -1.0) ---------------------------------
+
+const bool kChainRoutines =
+    RegisterChainRoutines({{SignArray<NegateOp>, TChainOp::kMulScalar, TChainForm::kArrayConstant, -1.0}});
 
 }  // namespace
 
