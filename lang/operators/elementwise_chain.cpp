@@ -37,7 +37,8 @@ class ChainProgram : public TNodeProgram {
   bool Run(TExprRec& root);
 
  private:
-  // True when every leaf array may be read while dst is written, dst keeping its shape (FitsElementwise).
+  // True when every leaf array may be read while dst is written, dst keeping its shape (FitsElementwise:
+  // the leaf is real and of dst's shape, and shares no storage with dst unless it is dst).
   bool Fits(const TNubraVec& dst) const;
 };
 
@@ -48,14 +49,9 @@ bool ChainProgram::Fits(const TNubraVec& dst) const {
 }
 
 bool ChainProgram::Run(TExprRec& root) {
-  const TNubraVec* shape = nullptr;
   for (std::size_t k = 0; k < arrays.size(); ++k) {
-    TValueRec& r = *arrays[k];
-    if (r.ValueType() != arrayType) return false;
-    const TNubraVec& x = r.RealElements();
-    if (x.Complex() || (shape && (x.Rows() != shape->Rows() || x.Cols() != shape->Cols()))) return false;
-    shape = &x;
-    data[k] = x.PValues();
+    if (arrays[k]->ValueType() != arrayType) return false;
+    data[k] = arrays[k]->RealElements().PValues();
   }
   for (std::size_t k = 0; k < scalarRecords.size(); ++k) {
     const TValueRec& s = *scalarRecords[k];
@@ -69,8 +65,9 @@ bool ChainProgram::Run(TExprRec& root) {
     dst = &root.Res->RealElements();
     if (!Fits(*dst)) return false;  // the nodes size the result (or raise) as they always do
   }
+  // Every leaf fits dst's shape, so all are real and of one shape.
   RunChain(steps.data(), static_cast<int>(steps.size()), data.data(), static_cast<int>(arrays.size()),
-           scalars.data(), scratch.data(), dst->PValues(), shape->Length());
+           scalars.data(), scratch.data(), dst->PValues(), dst->Length());
   if (delivered) direct::MarkDelivered(root);
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "lang/operators/elementwise_chain.h"
 #include "script/expression.h"
@@ -19,24 +20,16 @@ struct Host {
   TZelExpression x;
   explicit Host(int len = 1237) {
     Size(len, 31, 40);
-    x.DefineVector("a", &a);
-    x.DefineVector("b", &b);
-    x.DefineVector("c", &c);
-    x.DefineMatrix("m", &m);
-    x.DefineMatrix("n", &n);
-    x.DefineMatrix("p", &p);
+    for (auto [name, v] : {std::pair{"a", &a}, {"b", &b}, {"c", &c}}) x.DefineVector(name, v);
+    for (auto [name, v] : {std::pair{"m", &m}, {"n", &n}, {"p", &p}}) x.DefineMatrix(name, v);
     x.DefineDouble("k").SetDoubleValue(0.3);
   }
   void Size(int len, int rows, int cols) {
-    a.Size(len);
-    b.Size(len);
-    c.Size(len);
+    for (TVec* v : {&a, &b, &c}) v->Size(len);
+    for (TZel* v : {&m, &n, &p}) v->Size(rows, cols);
     a.Ramp(0.1, 0.37);
     b.Ramp(-3.3, 0.011);
     c.Ramp(1e-3, 1.7);
-    m.Size(rows, cols);
-    n.Size(rows, cols);
-    p.Size(rows, cols);
     m.Ramp(0.7, 0.13);
     n.Ramp(-2.9, 0.031);
     p.Ramp(5.1, -0.7);
@@ -126,9 +119,11 @@ TEST(ElementwiseChain, HostChangesBetweenEvaluations) {
       }
       continue;
     }
-    h.x.Evaluate();
-    EXPECT_TRUE(SameBits(*h.x.VarByName("y"), *h.x.VarByName("r"))) << s.len << change;
-    EXPECT_TRUE(SameBits(*h.x.VarByName("z"), *h.x.VarByName("q"))) << s.len << change;
+    for (int run = 0; run < 2; ++run) {  // the first run sizes the results, the second fits them
+      h.x.Evaluate();
+      EXPECT_TRUE(SameBits(*h.x.VarByName("y"), *h.x.VarByName("r"))) << s.len << change;
+      EXPECT_TRUE(SameBits(*h.x.VarByName("z"), *h.x.VarByName("q"))) << s.len << change;
+    }
   }
 }
 
