@@ -346,9 +346,9 @@ constexpr BinaryCells kMultElemCells = [] {
   return Combine(kIntRules, t);
 }();
 
-// ---- one-pass element-wise chains (elementwise_chain.h) --------------------------------------------
+// ---- one-pass element-wise chains (elementwise_chain.h) -----------------------------------------------
 
-const bool kChainRoutines = RegisterChainRoutines({
+[[maybe_unused]] const bool kChainRoutines = RegisterChainRoutines({
     {Arrays<AddOp, kNoCheck>, TChainOp::kAdd, TChainForm::kArrays},
     {Arrays<AddOp, kPlusDiffer>, TChainOp::kAdd, TChainForm::kArrays},
     {Arrays<AddOp, kPlusDifferent>, TChainOp::kAdd, TChainForm::kArrays},

@@ -361,9 +361,9 @@ constexpr UnaryCells kTransposeCells = [] {
   return t;
 }();
 
-// ---- one-pass element-wise chains (elementwise_chain.h) --------------------------------------------
+// ---- one-pass element-wise chains (elementwise_chain.h) -----------------------------------------------
 
-const bool kChainRoutines = RegisterChainRoutines({
+[[maybe_unused]] const bool kChainRoutines = RegisterChainRoutines({
     {ArrayWithArray<kDivide>, TChainOp::kDiv, TChainForm::kArrays},
     {ArrayWithReal<kDivide>, TChainOp::kDivScalar, TChainForm::kArrayScalar},
     {RealWithArray<kDivide>, TChainOp::kScalarDiv, TChainForm::kScalarArray},  // DivideBy(s, b): s / b

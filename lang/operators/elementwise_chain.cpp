@@ -14,6 +14,7 @@ namespace zel {
 
 namespace {
 
+// The registered rows, filled while the families' files are initialised.
 std::vector<TChainRoutine>& Registry() {
   static std::vector<TChainRoutine> rows;
   return rows;

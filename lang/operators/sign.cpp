@@ -109,7 +109,7 @@ constexpr UnaryCells kSignRules = Results(kSignCells<NegateOp>);
 
 // ---- one-pass element-wise chains (elementwise_chain.h): Mul(a, -1.0) ---------------------------------
 
-const bool kChainRoutines =
+[[maybe_unused]] const bool kChainRoutines =
     RegisterChainRoutines({{SignArray<NegateOp>, TChainOp::kMulScalar, TChainForm::kArrayConstant, -1.0}});
 
 }  // namespace
