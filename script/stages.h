@@ -165,4 +165,8 @@ void TuneLine(TSingleExpression& line);
 void FuseScalarChains(TSingleExpression& line);
 bool NativeCodeEnabled();
 
+// Makes each tree of real element-wise nodes on the line one block-by-block program on its root
+// (fuse_elementwise.cpp).
+void FuseElementwiseChains(TSingleExpression& line);
+
 }  // namespace zel

@@ -12,6 +12,7 @@ void TuneLine(TSingleExpression& line) {
   // Only a chain the line owns may be relinked: a chain a host linked to Rec by hand is freed along Next.
   if (!line.OwnsChain()) return;
   FuseScalarChains(line);
+  FuseElementwiseChains(line);
 }
 
 void TZelExpression::Tune(TSingleExpression& line) {

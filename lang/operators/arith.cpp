@@ -17,6 +17,7 @@
 #include "lang/operators/arith.h"
 #include "lang/operators/direct.h"
 #include "lang/operators/scalar_ops.h"
+#include "lang/operators/elementwise_chain.h"
 #include "lang/operators/shape.h"
 
 namespace zel {
@@ -350,6 +351,23 @@ constexpr BinaryCells kMultElemCells = [] {
 [[maybe_unused]] const bool kScalarOps = RegisterScalarOp(RealScalars<AddOp>, {TScalarOpKind::Add}) &&
                                          RegisterScalarOp(RealScalars<SubOp>, {TScalarOpKind::Sub}) &&
                                          RegisterScalarOp(RealScalars<MulOp>, {TScalarOpKind::Mul});
+
+// ---- one-pass element-wise chains (elementwise_chain.h) -----------------------------------------------
+
+[[maybe_unused]] const bool kChainRoutines = RegisterChainRoutines({
+    {Arrays<AddOp, kNoCheck>, TChainOp::kAdd, TChainForm::kArrays},
+    {Arrays<AddOp, kPlusDiffer>, TChainOp::kAdd, TChainForm::kArrays},
+    {Arrays<AddOp, kPlusDifferent>, TChainOp::kAdd, TChainForm::kArrays},
+    {Arrays<SubOp, kNoCheck>, TChainOp::kSub, TChainForm::kArrays},
+    {Arrays<SubOp, kMinusDifferent>, TChainOp::kSub, TChainForm::kArrays},
+    {Arrays<MulOp, kNoCheck>, TChainOp::kMul, TChainForm::kArrays},
+    {ArrayScalar<AddOp>, TChainOp::kAddScalar, TChainForm::kArrayScalar},
+    {ArrayScalar<SubOp>, TChainOp::kSubScalar, TChainForm::kArrayScalar},
+    {ArrayScalar<MulOp>, TChainOp::kMulScalar, TChainForm::kArrayScalar},
+    {ScalarArray<AddOp>, TChainOp::kAddScalar, TChainForm::kScalarArray},  // Add(b, s): b + s
+    {ScalarArray<SubOp>, TChainOp::kScalarSub, TChainForm::kScalarArray},  // SubFrom(s, b): s - b
+    {ScalarArray<MulOp>, TChainOp::kMulScalar, TChainForm::kScalarArray},  // Mul(b, s): b * s
+});
 
 }  // namespace
 

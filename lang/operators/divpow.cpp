@@ -13,6 +13,7 @@
 #include "lang/operators/arith.h"
 #include "lang/operators/direct.h"
 #include "lang/operators/scalar_ops.h"
+#include "lang/operators/elementwise_chain.h"
 
 namespace zel {
 
@@ -360,6 +361,14 @@ constexpr UnaryCells kTransposeCells = [] {
   Set(t, {IM}, IM, TransposeIntMatrix);
   return t;
 }();
+
+// ---- one-pass element-wise chains (elementwise_chain.h) -----------------------------------------------
+
+[[maybe_unused]] const bool kChainRoutines = RegisterChainRoutines({
+    {ArrayWithArray<kDivide>, TChainOp::kDiv, TChainForm::kArrays},
+    {ArrayWithReal<kDivide>, TChainOp::kDivScalar, TChainForm::kArrayScalar},
+    {RealWithArray<kDivide>, TChainOp::kScalarDiv, TChainForm::kScalarArray},  // DivideBy(s, b): s / b
+});
 
 // The rules of the variants whose only operator states them along with its routines.
 constexpr UnaryCells kTransposeRules = Results(kTransposeCells);

@@ -8,6 +8,7 @@
 #include "core/vecmath.h"
 #include "lang/operators/arith.h"
 #include "lang/operators/scalar_ops.h"
+#include "lang/operators/elementwise_chain.h"
 
 namespace zel {
 
@@ -110,6 +111,11 @@ constexpr UnaryCells kSignRules = Results(kSignCells<NegateOp>);
 // What the real scalar routines compute, for the scalar optimiser (scalar_ops.h).
 [[maybe_unused]] const bool kScalarOps = RegisterScalarOp(SignReal<NegateOp>, {TScalarOpKind::Neg}) &&
                                          RegisterScalarOp(SignReal<PlusOp>, {TScalarOpKind::Copy});
+
+// ---- one-pass element-wise chains (elementwise_chain.h): Mul(a, -1.0) ---------------------------------
+
+[[maybe_unused]] const bool kChainRoutines =
+    RegisterChainRoutines({{SignArray<NegateOp>, TChainOp::kMulScalar, TChainForm::kArrayConstant, -1.0}});
 
 }  // namespace
 
