@@ -122,7 +122,8 @@ int AddTerms(const Chain& c, int i, TScalarTree& tree, std::vector<int>& members
     }
     const TValueRec* rec = n.Args[k];
     t.leaf[k] = rec;
-    if (guarded.insert(rec).second) tree.guards.push_back({rec, rec->ValueType()});
+    // A constant's type never changes: only other records need a guard.
+    if (!rec->IsConstant() && guarded.insert(rec).second) tree.guards.push_back({rec, rec->ValueType()});
   }
   members.push_back(i);
   tree.terms.push_back(t);

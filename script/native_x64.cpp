@@ -18,6 +18,7 @@
 
 #include <bit>
 #include <cstring>
+#include <optional>
 
 #include "core/powrem.h"
 
@@ -40,6 +41,24 @@ double CallPower(double x, double y) { return Power(x, y); }
 double CallIntPower(double x, std::int64_t n) { return IntPower(x, n); }
 
 constexpr int kHoldRegisters = 14;  // xmm1 .. xmm14
+// IntPower (core/powrem.cpp) multiplies out exponents up to 16; the code does the same products.
+constexpr int kMaxInlinePower = 16;
+
+// The exponent of a power term when it is a constant whole number the code multiplies out (0 to 16).
+std::optional<int> ConstantExponent(const TScalarTerm& t) {
+  if (t.child[1] >= 0 || !t.leaf[1] || !t.leaf[1]->IsConstant()) return std::nullopt;
+  if (t.op.kind == TScalarOpKind::IntPow) {
+    const std::int64_t n = *t.leaf[1]->IntegerField();
+    if (n >= 0 && n <= kMaxInlinePower) return static_cast<int>(n);
+  } else if (t.op.kind == TScalarOpKind::Power) {
+    const double y = *t.leaf[1]->DoubleField();
+    if (y >= 0 && y <= kMaxInlinePower && y == static_cast<double>(static_cast<int>(y)))
+      return static_cast<int>(y);
+  }
+  return std::nullopt;
+}
+
+bool InlinePower(const TScalarTerm& t) { return ConstantExponent(t).has_value(); }
 
 class Generator : public Xbyak::CodeGenerator {
  public:
@@ -51,7 +70,8 @@ class Generator : public Xbyak::CodeGenerator {
     for (size_t i = 0; i < n; ++i) {
       const TScalarTerm& t = tree.terms[i];
       const TScalarOpKind k = t.op.kind;
-      bool calls = k == TScalarOpKind::Power || k == TScalarOpKind::IntPow || k == TScalarOpKind::Call;
+      bool calls = (k == TScalarOpKind::Power || k == TScalarOpKind::IntPow || k == TScalarOpKind::Call) &&
+                   !InlinePower(t);
       int depth = 0;
       for (int c : t.child)
         if (c >= 0) {
@@ -153,8 +173,9 @@ class Generator : public Xbyak::CodeGenerator {
         call(rax);
         return;
       case TScalarOpKind::IntPow: {
-        // IntPower(x, 2) is x * x; other exponents call it.
         Operand(t, 0, depth);
+        if (const std::optional<int> n = ConstantExponent(t)) return ConstantPower(*n);
+        // IntPower(x, 2) is x * x; other exponents call it.
         Xbyak::Label other, done;
         mov(rax, reinterpret_cast<std::uintptr_t>(t.leaf[1]->IntegerField()));
         mov(rdi, qword[rax]);
@@ -177,8 +198,12 @@ class Generator : public Xbyak::CodeGenerator {
   void Binary(const TScalarTerm& t, int depth) {
     const bool rightCalls = t.child[1] >= 0 && fCalls[t.child[1]];
     if (t.child[1] < 0) {
-      // Right operand a record: the operation reads it from memory (Power needs it in xmm1).
+      // Right operand a record: the operation reads it from memory (Power needs it in xmm1). A constant
+      // whole exponent from 0 to 16 is what Power hands to IntPower.
       Operand(t, 0, depth);
+      if (t.op.kind == TScalarOpKind::Power) {
+        if (const std::optional<int> n = ConstantExponent(t)) return ConstantPower(*n);
+      }
       mov(rax, reinterpret_cast<std::uintptr_t>(t.leaf[1]->DoubleField()));
       if (t.op.kind == TScalarOpKind::Power) {
         movsd(xmm1, qword[rax]);
@@ -207,6 +232,53 @@ class Generator : public Xbyak::CodeGenerator {
       return Power();
     }
     Arith(t.op.kind, xmm15);
+  }
+
+  // xmm0 = IntPower(xmm0, n) for a constant n, with IntPower's operations: a NaN stays as it is
+  // (1 for n = 0); n = 0, 1, 2 give 1, x, x·x; up to kMaxInlinePower, |x|^n by the binary powering of
+  // PowUnsigned (whose first product, 1·x, is x itself), negated for a negative x and odd n. Other
+  // exponents are not inlined (ConstantExponent). Uses xmm15 and r8 besides xmm0.
+  void ConstantPower(int n) {
+    if (n == 0) {
+      Constant(1.0);
+      movapd(xmm0, xmm15);
+      return;
+    }
+    if (n == 1) return;
+    if (n == 2) {
+      mulsd(xmm0, xmm0);
+      return;
+    }
+    Xbyak::Label done;
+    ucomisd(xmm0, xmm0);
+    jp(done, T_NEAR);
+    movmskpd(r8d, xmm0);
+    mov(rax, 0x7FFFFFFFFFFFFFFFull);
+    movq(xmm15, rax);
+    andpd(xmm0, xmm15);  // xmm0 = |x|, the running square; xmm15 the product
+    bool first = true;
+    for (std::uint64_t m = static_cast<std::uint64_t>(n); m != 0;) {
+      if (m & 1) {
+        if (first) {
+          movapd(xmm15, xmm0);
+        } else {
+          mulsd(xmm15, xmm0);
+        }
+        first = false;
+      }
+      m >>= 1;
+      if (m != 0) mulsd(xmm0, xmm0);
+    }
+    movapd(xmm0, xmm15);
+    if (n & 1) {
+      Xbyak::Label positive;
+      test(r8d, 1);
+      jz(positive);
+      Constant(-0.0);
+      xorpd(xmm0, xmm15);
+      L(positive);
+    }
+    L(done);
   }
 
   // xmm0 = xmm0 op right.

@@ -29,6 +29,10 @@ class TValueRec : public TPersistent {
   // Otherwise the type's define operation (so the persistence rule applies).
   void SetValueType(TValueType t);
   bool IsOwned() const { return fOwned; }
+  // The record of a constant word (a literal, a folded sub-expression, a named constant): its value and
+  // type never change, so optimisers may read it once.
+  bool IsConstant() const { return fConstant; }
+  void MarkConstant() { fConstant = true; }
 
   double DoubleValue() const { return fDoubleValue; }
   // Addresses of the type tag and the scalar fields, for compiled code that reads them directly.
@@ -198,6 +202,7 @@ class TValueRec : public TPersistent {
   // Scalars first: the evaluation hot path reads these.
   TValueType fValueType = vtUndefined;
   bool fOwned = false;
+  bool fConstant = false;
   bool fExtRange = false;
   bool fBoolValue = false;
   TIntPrecision FRangeIntPrecision = prInt32;

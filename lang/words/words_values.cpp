@@ -12,6 +12,7 @@ TExprValueWord::TExprValueWord(const std::string& name, std::uint32_t kind, std:
                                const std::string& help)
     : TExprWord(name, kind) {
   SetVRec(std::move(rec));
+  if (kind == ltConstant) VRec()->MarkConstant();
   SetSlot(0, _ValueOfWord, nullptr, help);
 }
 

@@ -54,6 +54,11 @@ TEST(NativeCode, SameBitsAsTheNodes) {
       {"a = 1e308\nfor k = 1:2\ny = a*a - a*a\nz = (a*10)^2 + (1/a)^16\nend", {"y", "z"}},
       {"a = 3.0\nfor k = 1:3\ny = ((((((7*a+6)*a+5)*a+4)*a+3)*a+2)*a+1)*a+0.1\nend", {"y"}},
       {"x = 0.25\nn = 3\nfor k = 1:3\ny = x^n - n*x\nn = n - 2\nend", {"y", "n"}},
+      // Constant whole exponents are multiplied out in the code: signs, zeros, infinities, NaNs of
+      // either sign.
+      {"a = 0.0/0.0\nb = -a\nc = -1e200\nfor k = 1:2\nw = a^4\nv = b^3.0\nu = h^3 + h^16\n"
+       "t = c^3 * c^4.0 - (c/1e300)^15\ns = (-1.5)^7 + (-1.5)^8 + 1.5^16 + 0.1^0 + b^0\nend",
+       {"w", "v", "u", "t", "s"}},
       {"a = 2.0\nb = 0\nfor k = 1:3\ny = a * sum([1,2,3]) / a\nend", {"y", "b"}},
   };
   for (const auto& c : cases) {
