@@ -1,5 +1,6 @@
-// libFuzzer target: any text is compiled and run as a script. Errors are expected; crashes, sanitizer
-// reports and hangs are not. Runs are bounded by a step budget so endless loops end.
+// libFuzzer target: any text is compiled and run as a script, line by line or (odd sizes) through the run
+// loop. Errors are expected; crashes, sanitizer reports and hangs are not. Runs are bounded by a step
+// budget so endless loops end.
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -34,9 +35,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     expr->SetExpressions(text);
     expr->Compile();
-    int line = 0;
-    for (int step = 0; step < kMaxSteps && line >= 0 && line < expr->ExprCount(); ++step)
-      line = expr->EvaluateStep(line);
+    if (size % 2) {
+      // The run loop with its budget: loops tuned after their first pass run their own passes.
+      expr->SetMaxSteps(kMaxSteps);
+      expr->EvaluateRun(0);
+    } else {
+      expr->SetMaxSteps(0);
+      int line = 0;
+      for (int step = 0; step < kMaxSteps && line >= 0 && line < expr->ExprCount(); ++step)
+        line = expr->EvaluateStep(line);
+    }
     for (int i = 0; i < expr->ExprCount(); ++i) {
       const zel::TValueRec* v = expr->ExprResult(i);
       // Printing is checked on small values; printing millions of elements only costs time.

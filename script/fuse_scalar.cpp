@@ -5,10 +5,12 @@
 // on the way. The first node of the stretch carries the code (TExprRec::Program) and is linked past the
 // others to the node after the stretch's root.
 //
-// The guard is the type of every record the code reads (and of the stored variable): while they are
-// what they were when the line was tuned, the typed routines the nodes picked then are still the ones
-// they would run, and the code performs their operations in their order. When a guard fails, the
-// carrier gives the chain back its nodes and the line runs node by node from then on.
+// The guard checks what the replaced routines check. The arithmetic routines, once picked, read the double
+// (or an exponent's integer) field of their operands whatever the operands' types, and never pick again;
+// the code reads the same fields, so it needs no check there. The store of a double into a double
+// variable checks both type tags and hands over to the generic assignment when one differs: the code
+// checks the same tags (the variable's, and the source's when it is a record) and, when one differs,
+// the carrier gives the chain back its nodes and the line runs node by node from then on.
 #include <algorithm>
 #include <atomic>
 #include <unordered_map>
@@ -122,8 +124,9 @@ int AddTerms(const Chain& c, int i, TScalarTree& tree, std::vector<int>& members
     }
     const TValueRec* rec = n.Args[k];
     t.leaf[k] = rec;
-    // A constant's type never changes: only other records need a guard.
-    if (!rec->IsConstant() && guarded.insert(rec).second) tree.guards.push_back({rec, rec->ValueType()});
+    // A constant's type never changes.
+    if (op.kind == TScalarOpKind::Store && !rec->IsConstant() && guarded.insert(rec).second)
+      tree.guards.push_back({rec, rec->ValueType()});
   }
   members.push_back(i);
   tree.terms.push_back(t);

@@ -95,9 +95,11 @@ class Generator : public Xbyak::CodeGenerator {
       cmp(byte[rax], static_cast<std::uint8_t>(g.type));
       jne(fail, T_NEAR);
     }
-    sub(rsp, fFrame);
+    // Without calls and with every held value in a register the code needs no stack frame.
+    const bool frame = fCalls.back() || fDepth.back() >= kHoldRegisters;
+    if (frame) sub(rsp, fFrame);
     Term(static_cast<int>(fTree.terms.size()) - 1, 0);
-    add(rsp, fFrame);
+    if (frame) add(rsp, fFrame);
     if (fCalls.back()) {
       mov(rax, reinterpret_cast<std::uintptr_t>(&fErrors.raised));
       cmp(byte[rax], 0);
