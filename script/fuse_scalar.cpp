@@ -30,6 +30,7 @@ std::atomic<bool> gNativeCode{true};
 class FusedScalars : public TNodeProgram {
  public:
   TKernelErrors errors;
+  TScalarTree tree;  // what the code computes (for loops that compile whole passes)
   std::unique_ptr<TNativeCode> code;
   TExprFunc savedOper = nullptr;  // the carrier's own routine
   TExprRec* savedNext = nullptr;  // the carrier's place in the chain
@@ -158,6 +159,7 @@ void FuseTree(Chain& c, int i) {
   auto p = std::make_unique<FusedScalars>();
   p->code = CompileNative(tree, p->errors, {result->DoubleField(), &carrier, Unfuse, RaiseKept});
   if (!p->code) return;
+  p->tree = std::move(tree);
   p->savedOper = carrier.Oper;
   p->savedNext = carrier.Next;
   p->savedRes = carrier.Res;
@@ -168,6 +170,11 @@ void FuseTree(Chain& c, int i) {
 }
 
 }  // namespace
+
+const TScalarTree* FusedTreeOf(const TExprRec& node) {
+  const auto* p = dynamic_cast<const FusedScalars*>(node.Program.get());
+  return p && node.Oper == p->code->entry ? &p->tree : nullptr;
+}
 
 void SetNativeCode(bool enabled) { gNativeCode.store(enabled, std::memory_order_relaxed); }
 bool NativeCodeEnabled() { return gNativeCode.load(std::memory_order_relaxed); }

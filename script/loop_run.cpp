@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "script/loop_step.h"
+#include "script/native.h"
 #include "script/stages.h"
 
 namespace zel {
@@ -22,7 +23,41 @@ class LoopPlan : public TNodeProgram {
   TExprRec* prefix = nullptr;            // the endfor line's nodes before the step node, if any
   TExprFunc step = nullptr;              // the step node's own routine
   std::uint64_t lines = 0;               // steps per iteration: the body lines and the endfor line
+  std::unique_ptr<TNativeCode> native;   // whole passes as machine code, when the loop fits
+  TNativeLoopEntry runNative = nullptr;
 };
+
+// Machine code for whole passes (native.h) when every body line is one fused tree ending in a store and
+// the loop steps an integer variable over a constant range; the plan runs it before its own passes.
+void PlanNative(TZelExpression& x, LoopPlan& p, TExprRec& stepNode, std::uint64_t* stepsLeft,
+                const bool* cancel) {
+  if (!NativeCodeEnabled() || p.step != EndForIntRange || p.prefix || p.body.empty()) return;
+  TValueRec& counter = *stepNode.Args[0];
+  const TValueRec& range = *stepNode.Args[1];
+  if (counter.ValueType() != vtIntegerValue || range.ValueType() != vtRangeValue || range.ExtRange() ||
+      !range.IsConstant() || stepNode.Res->ValueType() != vtBoolValue)
+    return;
+  const std::vector<std::int32_t>& b = range.Range();
+  if (b.size() != 2 && b.size() != 3) return;
+  TNativeLoop loop;
+  loop.step = b.size() == 3 ? b[1] : (b.front() <= b.back() ? 1 : -1);
+  if (loop.step == 0) return;
+  loop.stop = b.back();
+  for (TSingleExpression* line : p.body) {
+    if (!line->Rec || line->Rec->Next) return;
+    const TScalarTree* tree = FusedTreeOf(*line->Rec);
+    if (!tree) return;
+    loop.body.push_back(tree);
+  }
+  loop.counter = &counter;
+  loop.stepsLeft = stepsLeft;
+  loop.lines = p.lines;
+  loop.cancel = cancel;
+  loop.result = stepNode.Res;
+  static_cast<void>(x);
+  p.native = CompileNativeLoop(loop, p.runNative);
+  if (!p.native) p.runNative = nullptr;
+}
 
 }  // namespace
 
@@ -45,6 +80,8 @@ void TLoopRun::Plan(TZelExpression& x, TSingleExpression& endfor) {
   plan->prefix = endfor.Rec == last ? nullptr : endfor.Rec;
   plan->step = last->Oper;
   plan->lines = plan->body.size() + 1;
+  static_assert(sizeof(std::atomic<bool>) == sizeof(bool) && std::atomic<bool>::is_always_lock_free);
+  PlanNative(x, *plan, *last, &x.fStepsLeft, reinterpret_cast<const bool*>(&x.fCancel));
   last->Program = std::move(plan);
   last->Oper = Routine;
 }
@@ -54,6 +91,8 @@ void TLoopRun::Routine(TExprRec& e) {
   TZelExpression& x = *p.owner;
   p.step(e);
   if (!x.fInRun || !x.fIsCompiled) return;
+  // Whole passes as machine code; it returns having written everything back, or 0 when a guard failed.
+  if (p.runNative && e.Oper == Routine && e.Res->BoolValue() && p.runNative()) return;
   // The step routine may give the node back to the generic one (a type changed): the run loop goes on.
   while (e.Oper == Routine && e.Res->BoolValue()) {
     if (x.fStepsLeft < p.lines || x.fCancel.load(std::memory_order_relaxed)) return;

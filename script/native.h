@@ -51,6 +51,30 @@ class TNativeCode {
   TExprFunc entry = nullptr;
 };
 
+// A for-loop whose passes can run as one piece of code: every body line one fused tree ending in a store
+// into a double variable, an integer loop variable stepping over a constant range.
+struct TNativeLoop {
+  std::vector<const TScalarTree*> body;  // in line order
+  TValueRec* counter = nullptr;          // the loop variable (integer)
+  std::int64_t step = 1, stop = 0;       // of the range
+  std::uint64_t* stepsLeft = nullptr;    // the run's budget ...
+  std::uint64_t lines = 0;               // ... and what a pass draws from it
+  const bool* cancel = nullptr;          // the cancel request (a lock-free atomic's storage)
+  TValueRec* result = nullptr;           // the step node's boolean result
+};
+
+// Code for a loop that has stepped its variable into a pass: it runs passes while the budget has a
+// pass's steps and no cancel is pending, keeping the stored variables and the loop variable in
+// registers, and writes them back when it stops. It returns 1 with the result true when it stopped for
+// the budget or a cancel (the pass is still to run), 1 with the result false when the range ended, and
+// 0 without doing anything when a guard failed. Null when the loop does not fit: calls in a tree (they
+// do not preserve registers), trees too high, more than four stored variables.
+using TNativeLoopEntry = int (*)();
+std::unique_ptr<TNativeCode> CompileNativeLoop(const TNativeLoop& loop, TNativeLoopEntry& entry);
+
+// The tree a node runs as machine code (script/fuse_scalar.cpp), or null.
+const TScalarTree* FusedTreeOf(const TExprRec& node);
+
 // Compiles the tree into a routine for the carrier: the guards, then every term in the order and with
 // the IEEE operations the nodes perform, then the store of the root's value. Null where no code can be
 // made (another processor, memory that cannot be made executable).

@@ -19,6 +19,7 @@
 #include <bit>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 
 #include "core/powrem.h"
 
@@ -63,10 +64,16 @@ bool InlinePower(const TScalarTerm& t) { return ConstantExponent(t).has_value();
 class Generator : public Xbyak::CodeGenerator {
  public:
   Generator(const TScalarTree& tree, TKernelErrors& errors, const TNativeTarget& target, size_t size)
-      : Xbyak::CodeGenerator(size, Xbyak::DontSetProtectRWE), fTree(tree), fErrors(errors), fTarget(target) {
+      : Xbyak::CodeGenerator(size, Xbyak::DontSetProtectRWE), fErrors(errors), fTarget(target) {
+    SetTree(tree);
+  }
+
+  // Makes `tree` the one Term compiles: the heights and calls of its terms.
+  void SetTree(const TScalarTree& tree) {
+    fTree = &tree;
     const size_t n = tree.terms.size();
-    fCalls.resize(n);
-    fDepth.resize(n);
+    fCalls.assign(n, false);
+    fDepth.assign(n, 0);
     for (size_t i = 0; i < n; ++i) {
       const TScalarTerm& t = tree.terms[i];
       const TScalarOpKind k = t.op.kind;
@@ -83,6 +90,84 @@ class Generator : public Xbyak::CodeGenerator {
     }
   }
 
+  bool TreeCalls() const { return fCalls.back(); }
+  int TreeHeight() const { return fDepth.back(); }
+
+  // Emits a loop (CompileNativeLoop): int(), with `cache` giving the xmm register of every stored
+  // variable, xmm14 the loop variable's double and rcx its integer, r9 and r10 the addresses of the
+  // cancel flag and the budget. Every tree must be free of calls and lower than `holdLimit`.
+  void EmitLoop(const TNativeLoop& loop, const std::unordered_map<const TValueRec*, int>& cache,
+                int holdLimit) {
+    fCache = &cache;
+    fHoldLimit = holdLimit;
+    Xbyak::Label fail, pass, pending, write;
+    const auto guard = [&](const TValueRec* rec, TValueType type) {
+      mov(rax, reinterpret_cast<std::uintptr_t>(rec->TypeField()));
+      cmp(byte[rax], static_cast<std::uint8_t>(type));
+      jne(fail, T_NEAR);
+    };
+    for (const TScalarTree* tree : loop.body)
+      for (const TScalarGuard& g : tree->guards) guard(g.rec, g.type);
+    guard(loop.counter, vtIntegerValue);
+    guard(loop.result, vtBoolValue);
+    // The stored variables into their registers (straight from memory: LoadLeaf would read the
+    // registers), then the counter.
+    for (const auto& [rec, r] : cache) {
+      if (rec == loop.counter) continue;
+      mov(rax, reinterpret_cast<std::uintptr_t>(rec->DoubleField()));
+      movsd(Xbyak::Xmm(r), qword[rax]);
+    }
+    mov(rax, reinterpret_cast<std::uintptr_t>(loop.counter->IntegerField()));
+    mov(rcx, qword[rax]);
+    mov(rax, reinterpret_cast<std::uintptr_t>(loop.counter->DoubleField()));
+    movsd(xmm14, qword[rax]);
+    mov(r9, reinterpret_cast<std::uintptr_t>(loop.cancel));
+    mov(r10, reinterpret_cast<std::uintptr_t>(loop.stepsLeft));
+    L(pass);
+    cmp(qword[r10], static_cast<std::uint32_t>(loop.lines));
+    jb(pending, T_NEAR);
+    cmp(byte[r9], 0);
+    jne(pending, T_NEAR);
+    sub(qword[r10], static_cast<std::uint32_t>(loop.lines));
+    for (const TScalarTree* tree : loop.body) {
+      SetTree(*tree);
+      Term(static_cast<int>(tree->terms.size()) - 1, 0);
+      movapd(Xbyak::Xmm(cache.at(tree->terms.back().leaf[0])), xmm0);
+    }
+    // The step: the integer and its double, as SetIntegerValue stores them; the test against the stop.
+    add(rcx, static_cast<std::int32_t>(loop.step));
+    pxor(xmm14, xmm14);
+    cvtsi2sd(xmm14, rcx);
+    mov(rax, loop.stop);
+    cmp(rcx, rax);
+    if (loop.step > 0) {
+      jle(pass, T_NEAR);
+    } else {
+      jge(pass, T_NEAR);
+    }
+    xor_(edx, edx);  // the range has ended
+    jmp(write);
+    L(pending);
+    mov(edx, 1);
+    L(write);
+    for (const auto& [rec, r] : cache) {
+      if (rec == loop.counter) continue;
+      mov(rax, reinterpret_cast<std::uintptr_t>(rec->DoubleField()));
+      movsd(qword[rax], Xbyak::Xmm(r));
+    }
+    mov(rax, reinterpret_cast<std::uintptr_t>(loop.counter->IntegerField()));
+    mov(qword[rax], rcx);
+    mov(rax, reinterpret_cast<std::uintptr_t>(loop.counter->DoubleField()));
+    movsd(qword[rax], xmm14);
+    mov(rax, reinterpret_cast<std::uintptr_t>(loop.result->BoolField()));
+    mov(byte[rax], dl);
+    mov(eax, 1);
+    ret();
+    L(fail);
+    xor_(eax, eax);
+    ret();
+  }
+
   // Emits the routine: void(TExprRec&), the carrier in rdi.
   void Emit() {
     // Stack slots by depth; 8 + 16k bytes keep rsp 16-byte aligned at calls.
@@ -90,7 +175,7 @@ class Generator : public Xbyak::CodeGenerator {
     fFrame = 8 + 16 * ((depth + 1) / 2);
     Xbyak::Label fail, raised;
     // The guards come first, so rdi still holds the carrier when one fails.
-    for (const TScalarGuard& g : fTree.guards) {
+    for (const TScalarGuard& g : fTree->guards) {
       mov(rax, reinterpret_cast<std::uintptr_t>(g.rec->TypeField()));
       cmp(byte[rax], static_cast<std::uint8_t>(g.type));
       jne(fail, T_NEAR);
@@ -98,7 +183,7 @@ class Generator : public Xbyak::CodeGenerator {
     // Without calls and with every held value in a register the code needs no stack frame.
     const bool frame = fCalls.back() || fDepth.back() >= kHoldRegisters;
     if (frame) sub(rsp, fFrame);
-    Term(static_cast<int>(fTree.terms.size()) - 1, 0);
+    Term(static_cast<int>(fTree->terms.size()) - 1, 0);
     if (frame) add(rsp, fFrame);
     if (fCalls.back()) {
       mov(rax, reinterpret_cast<std::uintptr_t>(&fErrors.raised));
@@ -119,8 +204,19 @@ class Generator : public Xbyak::CodeGenerator {
   }
 
  private:
-  // Loads the double of a record into xmm0.
+  // The register a loop keeps a record's double in, or 0.
+  int Cached(const TValueRec* rec) const {
+    if (!fCache) return 0;
+    const auto it = fCache->find(rec);
+    return it == fCache->end() ? 0 : it->second;
+  }
+
+  // Loads the double of a record into `to`.
   void LoadLeaf(const TValueRec* rec, const Xbyak::Xmm& to) {
+    if (const int r = Cached(rec)) {
+      movapd(to, Xbyak::Xmm(r));
+      return;
+    }
     mov(rax, reinterpret_cast<std::uintptr_t>(rec->DoubleField()));
     movsd(to, qword[rax]);
   }
@@ -142,7 +238,7 @@ class Generator : public Xbyak::CodeGenerator {
 
   // Computes term i into xmm0, using only hold places of `depth` and deeper.
   void Term(int i, int depth) {
-    const TScalarTerm& t = fTree.terms[i];
+    const TScalarTerm& t = fTree->terms[i];
     switch (t.op.kind) {
       case TScalarOpKind::Copy:
         return Operand(t, 0, depth);
@@ -205,17 +301,16 @@ class Generator : public Xbyak::CodeGenerator {
       Operand(t, 0, depth);
       if (t.op.kind == TScalarOpKind::Power) {
         if (const std::optional<int> n = ConstantExponent(t)) return ConstantPower(*n);
-      }
-      mov(rax, reinterpret_cast<std::uintptr_t>(t.leaf[1]->DoubleField()));
-      if (t.op.kind == TScalarOpKind::Power) {
-        movsd(xmm1, qword[rax]);
+        LoadLeaf(t.leaf[1], xmm1);
         return Power();
       }
+      if (const int r = Cached(t.leaf[1])) return Arith(t.op.kind, Xbyak::Xmm(r));
+      mov(rax, reinterpret_cast<std::uintptr_t>(t.leaf[1]->DoubleField()));
       return Arith(t.op.kind, qword[rax]);
     }
     // Keep the left operand in a hold place while the right one is computed.
     Operand(t, 0, depth);
-    const bool inRegister = !rightCalls && depth < kHoldRegisters;
+    const bool inRegister = !rightCalls && depth < fHoldLimit;
     const Xbyak::Address slot = qword[rsp + 8 * depth];
     if (inRegister) {
       movapd(Xbyak::Xmm(1 + depth), xmm0);
@@ -312,11 +407,13 @@ class Generator : public Xbyak::CodeGenerator {
     L(done);
   }
 
-  const TScalarTree& fTree;
+  const TScalarTree* fTree = nullptr;
   TKernelErrors& fErrors;
   TNativeTarget fTarget;
-  std::vector<bool> fCalls;  // the term's code calls a function
-  std::vector<int> fDepth;   // the height of the term's sub-tree
+  const std::unordered_map<const TValueRec*, int>* fCache = nullptr;  // records a loop keeps in xmm
+  int fHoldLimit = kHoldRegisters;  // held values go to xmm1 .. xmm(fHoldLimit)
+  std::vector<bool> fCalls;         // the term's code calls a function
+  std::vector<int> fDepth;          // the height of the term's sub-tree
   int fFrame = 0;
 };
 
@@ -331,6 +428,38 @@ class Code : public TNativeCode {
 };
 
 }  // namespace
+
+std::unique_ptr<TNativeCode> CompileNativeLoop(const TNativeLoop& loop, TNativeLoopEntry& entry) {
+  // Registers: xmm14 the loop variable, xmm13 downwards the stored variables, below them the holds.
+  std::unordered_map<const TValueRec*, int> cache;
+  cache[loop.counter] = 14;
+  int next = 13;
+  for (const TScalarTree* tree : loop.body) {
+    const TScalarTerm& root = tree->terms.back();
+    if (root.op.kind != TScalarOpKind::Store || root.leaf[0] == loop.counter) return nullptr;
+    if (!cache.count(root.leaf[0])) {
+      if (next < 10) return nullptr;
+      cache[root.leaf[0]] = next--;
+    }
+  }
+  const int holdLimit = next;  // xmm1 .. xmm(next)
+  try {
+    size_t terms = 0;
+    for (const TScalarTree* tree : loop.body) terms += tree->terms.size();
+    TKernelErrors unused;
+    auto g = std::make_unique<Generator>(*loop.body.front(), unused, TNativeTarget{}, 4096 + 96 * terms);
+    for (const TScalarTree* tree : loop.body) {
+      g->SetTree(*tree);
+      if (g->TreeCalls() || g->TreeHeight() >= holdLimit) return nullptr;
+    }
+    g->EmitLoop(loop, cache, holdLimit);
+    if (!g->setProtectModeRE(false)) return nullptr;
+    entry = g->getCode<TNativeLoopEntry>();
+    return std::make_unique<Code>(std::move(g));
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+}
 
 std::unique_ptr<TNativeCode> CompileNative(const TScalarTree& tree, TKernelErrors& errors,
                                            const TNativeTarget& target) {
@@ -355,6 +484,7 @@ namespace zel {
 std::unique_ptr<TNativeCode> CompileNative(const TScalarTree&, TKernelErrors&, const TNativeTarget&) {
   return nullptr;
 }
+std::unique_ptr<TNativeCode> CompileNativeLoop(const TNativeLoop&, TNativeLoopEntry&) { return nullptr; }
 
 }  // namespace zel
 

@@ -39,6 +39,7 @@ class TValueRec : public TPersistent {
   const TValueType* TypeField() const { return &fValueType; }
   const double* DoubleField() const { return &fDoubleValue; }
   double* DoubleField() { return &fDoubleValue; }
+  bool* BoolField() { return &fBoolValue; }
   const std::int64_t* IntegerField() const { return &fIntegerValue; }
   void SetDoubleValue(double x) { fDoubleValue = x; }
   std::int64_t IntegerValue() const { return fIntegerValue; }

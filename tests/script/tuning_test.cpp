@@ -130,6 +130,34 @@ TEST(NativeCode, OperandTypeChangesGiveTheNodesResults) {
   EXPECT_EQ(outcome[1], "3.562500 14.250000");  // 1.5·(0.5 + 3·3)/4, and 4·s
 }
 
+// Loops whose passes run as machine code keep the stored variables in registers: under every step limit
+// the run stops at the same line with the same values as on the nodes.
+TEST(TunedLoop, MachineCodePassesStopWhereTheNodesStop) {
+  const char* script = "s = 0.0\nt = 1.0\nfor i = 1:100\ns = s + i*0.5\nt = t*0.5 + s/3\nend\nu = s + t";
+  for (const std::uint64_t limit : {5, 9, 10, 11, 12, 150, 303, 304, 305, 0}) {
+    std::string outcome[2];
+    for (const bool native : {false, true}) {
+      SetNativeCode(native);
+      TZelExpression x;
+      x.SetMaxSteps(limit);
+      x.SetExpressions(script);
+      for (int run = 0; run < 2; ++run) {
+        try {
+          x.EvaluateCompiled();
+          outcome[native] += "done ";
+        } catch (const std::exception& e) {
+          outcome[native] += std::string(e.what()) + " ";
+        }
+        for (const char* v : {"s", "t", "i", "u"})
+          if (const TValueRec* r = x.VarByName(v))
+            outcome[native] += std::to_string(std::bit_cast<std::uint64_t>(r->DoubleValue())) + " ";
+      }
+    }
+    SetNativeCode(true);
+    EXPECT_EQ(outcome[1], outcome[0]) << limit;
+  }
+}
+
 // An error in a pass that a tuned loop runs names the line it came from, as the same lines run
 // without a loop do.
 TEST(TunedLoop, ErrorsNameTheirLine) {
