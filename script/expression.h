@@ -18,6 +18,8 @@
 
 namespace zel {
 
+class TCodeArena;
+
 // The names of the assignment and equality operator words.
 extern const char* const AssignOperator;
 extern const char* const EqualOperator;
@@ -249,11 +251,15 @@ class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTest
   TValueRec* EvaluateLine(TSingleExpression& line);
   // Tunes a line after its first run (script/tune.cpp).
   void Tune(TSingleExpression& line);
+  // The executable memory of this object's machine code (created on first use).
+  TCodeArena& CodeArena();
   // Runs the iterations of a tuned for-loop itself (script/loop_run.cpp).
   friend struct TLoopRun;
   // Raises the error of a run stopped by its step budget or by a cancel request.
   [[noreturn]] void RaiseStopped() const;
 
+  // Declared before the lines, so it outlives the code their nodes run.
+  std::unique_ptr<TCodeArena> fCodeArena;
   TExprList fExprList;
   TWordList fWordList;
   TExprWordList fConstList;

@@ -30,8 +30,8 @@ std::atomic<bool> gNativeCode{true};
 class FusedScalars : public TNodeProgram {
  public:
   TKernelErrors errors;
-  TScalarTree tree;  // what the code computes (for loops that compile whole passes)
-  std::unique_ptr<TNativeCode> code;
+  TScalarTree tree;               // what the code computes (for loops that compile whole passes)
+  TExprFunc entry = nullptr;      // the code, in the expression object's arena
   TExprFunc savedOper = nullptr;  // the carrier's own routine
   TExprRec* savedNext = nullptr;  // the carrier's place in the chain
   TValueRec* savedRes = nullptr;  // the carrier's result (while fused, the root's: the line's result)
@@ -137,7 +137,7 @@ int AddTerms(const Chain& c, int i, TScalarTree& tree, std::vector<int>& members
 // Fuses the tree whose root is node i when its nodes are one unbroken stretch of the chain ending at
 // i (so nothing else runs between them and moving them into one call changes no order); otherwise
 // tries the trees of its operands.
-void FuseTree(Chain& c, int i) {
+void FuseTree(Chain& c, int i, TCodeArena& arena) {
   TScalarTree tree;
   std::vector<int> members;
   std::unordered_set<const TValueRec*> guarded;
@@ -147,7 +147,7 @@ void FuseTree(Chain& c, int i) {
   for (int m : members) unbroken = unbroken && m >= first && m <= i;
   if (!unbroken) {
     for (int k = 0; k < 2; ++k)
-      if (k < ScalarOpArity(c.ops[i]->kind) && FusedOperand(c, i, k)) FuseTree(c, c.args[k][i]);
+      if (k < ScalarOpArity(c.ops[i]->kind) && FusedOperand(c, i, k)) FuseTree(c, c.args[k][i], arena);
     return;
   }
   if (members.size() < 2) return;  // a lone node gains nothing
@@ -157,15 +157,15 @@ void FuseTree(Chain& c, int i) {
   TValueRec* result = root.Res;
   if (c.ops[i]->kind == TScalarOpKind::Store && result != root.Args[0]) return;
   auto p = std::make_unique<FusedScalars>();
-  p->code = CompileNative(tree, p->errors, {result->DoubleField(), &carrier, Unfuse, RaiseKept});
-  if (!p->code) return;
+  p->entry = CompileNative(tree, p->errors, {result->DoubleField(), &carrier, Unfuse, RaiseKept}, arena);
+  if (!p->entry) return;
   p->tree = std::move(tree);
   p->savedOper = carrier.Oper;
   p->savedNext = carrier.Next;
   p->savedRes = carrier.Res;
   carrier.Next = root.Next;
   carrier.Res = root.Res;  // the run loop takes the last node's result as the line's
-  carrier.Oper = p->code->entry;
+  carrier.Oper = p->entry;
   carrier.Program = std::move(p);
 }
 
@@ -173,13 +173,13 @@ void FuseTree(Chain& c, int i) {
 
 const TScalarTree* FusedTreeOf(const TExprRec& node) {
   const auto* p = dynamic_cast<const FusedScalars*>(node.Program.get());
-  return p && node.Oper == p->code->entry ? &p->tree : nullptr;
+  return p && node.Oper == p->entry ? &p->tree : nullptr;
 }
 
 void SetNativeCode(bool enabled) { gNativeCode.store(enabled, std::memory_order_relaxed); }
 bool NativeCodeEnabled() { return gNativeCode.load(std::memory_order_relaxed); }
 
-void FuseScalarChains(TSingleExpression& line) {
+void FuseScalarChains(TSingleExpression& line, TCodeArena& arena) {
   if (!NativeCodeEnabled()) return;
   Chain c = ReadChain(line.Rec);
   const int n = static_cast<int>(c.nodes.size());
@@ -199,7 +199,7 @@ void FuseScalarChains(TSingleExpression& line) {
       if (FusedOperand(c, i, k)) inner[c.args[k][i]] = true;
   // Roots: fusable nodes whose consumer does not fuse them, from the end of the chain.
   for (int i = n - 1; i >= 0; --i)
-    if (c.ops[i] && !inner[i]) FuseTree(c, i);
+    if (c.ops[i] && !inner[i]) FuseTree(c, i, arena);
 }
 
 }  // namespace zel

@@ -23,13 +23,12 @@ class LoopPlan : public TNodeProgram {
   TExprRec* prefix = nullptr;            // the endfor line's nodes before the step node, if any
   TExprFunc step = nullptr;              // the step node's own routine
   std::uint64_t lines = 0;               // steps per iteration: the body lines and the endfor line
-  std::unique_ptr<TNativeCode> native;   // whole passes as machine code, when the loop fits
-  TNativeLoopEntry runNative = nullptr;
+  TNativeLoopEntry runNative = nullptr;  // whole passes as machine code, when the loop fits
 };
 
 // Machine code for whole passes (native.h) when every body line is one fused tree ending in a store and
 // the loop steps an integer variable over a constant range; the plan runs it before its own passes.
-void PlanNative(TZelExpression& x, LoopPlan& p, TExprRec& stepNode, std::uint64_t* stepsLeft,
+void PlanNative(TCodeArena& arena, LoopPlan& p, TExprRec& stepNode, std::uint64_t* stepsLeft,
                 const bool* cancel) {
   if (!NativeCodeEnabled() || p.step != EndForIntRange || p.prefix || p.body.empty()) return;
   TValueRec& counter = *stepNode.Args[0];
@@ -54,9 +53,7 @@ void PlanNative(TZelExpression& x, LoopPlan& p, TExprRec& stepNode, std::uint64_
   loop.lines = p.lines;
   loop.cancel = cancel;
   loop.result = stepNode.Res;
-  static_cast<void>(x);
-  p.native = CompileNativeLoop(loop, p.runNative);
-  if (!p.native) p.runNative = nullptr;
+  p.runNative = CompileNativeLoop(loop, arena);
 }
 
 }  // namespace
@@ -81,7 +78,7 @@ void TLoopRun::Plan(TZelExpression& x, TSingleExpression& endfor) {
   plan->step = last->Oper;
   plan->lines = plan->body.size() + 1;
   static_assert(sizeof(std::atomic<bool>) == sizeof(bool) && std::atomic<bool>::is_always_lock_free);
-  PlanNative(x, *plan, *last, &x.fStepsLeft, reinterpret_cast<const bool*>(&x.fCancel));
+  PlanNative(x.CodeArena(), *plan, *last, &x.fStepsLeft, reinterpret_cast<const bool*>(&x.fCancel));
   last->Program = std::move(plan);
   last->Oper = Routine;
 }

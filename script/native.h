@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "lang/operators/scalar_ops.h"
+#include "script/code_arena.h"
 
 namespace zel {
 
@@ -44,13 +45,6 @@ struct TNativeTarget {
   TExprFunc onRaised = nullptr;       // run with the carrier after a kernel raised
 };
 
-// Executable code that owns its memory; its entry is a node routine.
-class TNativeCode {
- public:
-  virtual ~TNativeCode() = default;
-  TExprFunc entry = nullptr;
-};
-
 // A for-loop whose passes can run as one piece of code: every body line one fused tree ending in a store
 // into a double variable, an integer loop variable stepping over a constant range.
 struct TNativeLoop {
@@ -70,15 +64,15 @@ struct TNativeLoop {
 // 0 without doing anything when a guard failed. Null when the loop does not fit: calls in a tree (they
 // do not preserve registers), trees too high, more than four stored variables.
 using TNativeLoopEntry = int (*)();
-std::unique_ptr<TNativeCode> CompileNativeLoop(const TNativeLoop& loop, TNativeLoopEntry& entry);
+TNativeLoopEntry CompileNativeLoop(const TNativeLoop& loop, TCodeArena& arena);
 
 // The tree a node runs as machine code (script/fuse_scalar.cpp), or null.
 const TScalarTree* FusedTreeOf(const TExprRec& node);
 
-// Compiles the tree into a routine for the carrier: the guards, then every term in the order and with
-// the IEEE operations the nodes perform, then the store of the root's value. Null where no code can be
-// made (another processor, memory that cannot be made executable).
-std::unique_ptr<TNativeCode> CompileNative(const TScalarTree& tree, TKernelErrors& errors,
-                                           const TNativeTarget& target);
+// Compiles the tree into a routine for the carrier, placed in the arena: the guards, then every term in
+// the order and with the IEEE operations the nodes perform, then the store of the root's value. Null
+// where no code can be made (another processor, memory that cannot be made executable).
+TExprFunc CompileNative(const TScalarTree& tree, TKernelErrors& errors, const TNativeTarget& target,
+                        TCodeArena& arena);
 
 }  // namespace zel

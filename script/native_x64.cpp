@@ -63,8 +63,11 @@ bool InlinePower(const TScalarTerm& t) { return ConstantExponent(t).has_value();
 
 class Generator : public Xbyak::CodeGenerator {
  public:
-  Generator(const TScalarTree& tree, TKernelErrors& errors, const TNativeTarget& target, size_t size)
-      : Xbyak::CodeGenerator(size, Xbyak::DontSetProtectRWE), fErrors(errors), fTarget(target) {
+  // Generates into `buffer` (ordinary memory); the arena gets a copy of the finished code, which has no
+  // address inside itself other than relative jumps.
+  Generator(const TScalarTree& tree, TKernelErrors& errors, const TNativeTarget& target,
+            std::vector<std::uint8_t>& buffer)
+      : Xbyak::CodeGenerator(buffer.size(), buffer.data()), fErrors(errors), fTarget(target) {
     SetTree(tree);
   }
 
@@ -417,19 +420,12 @@ class Generator : public Xbyak::CodeGenerator {
   int fFrame = 0;
 };
 
-class Code : public TNativeCode {
- public:
-  explicit Code(std::unique_ptr<Generator> g) : fGenerator(std::move(g)) {
-    entry = fGenerator->getCode<TExprFunc>();
-  }
-
- private:
-  std::unique_ptr<Generator> fGenerator;
-};
+// Places the generated code in the arena.
+const void* Place(Generator& g, TCodeArena& arena) { return arena.Place(g.getCode(), g.getSize()); }
 
 }  // namespace
 
-std::unique_ptr<TNativeCode> CompileNativeLoop(const TNativeLoop& loop, TNativeLoopEntry& entry) {
+TNativeLoopEntry CompileNativeLoop(const TNativeLoop& loop, TCodeArena& arena) {
   // Registers: xmm14 the loop variable, xmm13 downwards the stored variables, below them the holds.
   std::unordered_map<const TValueRec*, int> cache;
   cache[loop.counter] = 14;
@@ -447,29 +443,27 @@ std::unique_ptr<TNativeCode> CompileNativeLoop(const TNativeLoop& loop, TNativeL
     size_t terms = 0;
     for (const TScalarTree* tree : loop.body) terms += tree->terms.size();
     TKernelErrors unused;
-    auto g = std::make_unique<Generator>(*loop.body.front(), unused, TNativeTarget{}, 4096 + 96 * terms);
+    std::vector<std::uint8_t> buffer(1024 + 96 * terms);
+    Generator g(*loop.body.front(), unused, TNativeTarget{}, buffer);
     for (const TScalarTree* tree : loop.body) {
-      g->SetTree(*tree);
-      if (g->TreeCalls() || g->TreeHeight() >= holdLimit) return nullptr;
+      g.SetTree(*tree);
+      if (g.TreeCalls() || g.TreeHeight() >= holdLimit) return nullptr;
     }
-    g->EmitLoop(loop, cache, holdLimit);
-    if (!g->setProtectModeRE(false)) return nullptr;
-    entry = g->getCode<TNativeLoopEntry>();
-    return std::make_unique<Code>(std::move(g));
+    g.EmitLoop(loop, cache, holdLimit);
+    return reinterpret_cast<TNativeLoopEntry>(const_cast<void*>(Place(g, arena)));
   } catch (const std::exception&) {
     return nullptr;
   }
 }
 
-std::unique_ptr<TNativeCode> CompileNative(const TScalarTree& tree, TKernelErrors& errors,
-                                           const TNativeTarget& target) {
+TExprFunc CompileNative(const TScalarTree& tree, TKernelErrors& errors, const TNativeTarget& target,
+                        TCodeArena& arena) {
   if (tree.terms.empty()) return nullptr;
   try {
-    const size_t size = 4096 + 96 * tree.terms.size() + 32 * tree.guards.size();
-    auto g = std::make_unique<Generator>(tree, errors, target, size);
-    g->Emit();
-    if (!g->setProtectModeRE(false)) return nullptr;
-    return std::make_unique<Code>(std::move(g));
+    std::vector<std::uint8_t> buffer(1024 + 96 * tree.terms.size() + 32 * tree.guards.size());
+    Generator g(tree, errors, target, buffer);
+    g.Emit();
+    return reinterpret_cast<TExprFunc>(const_cast<void*>(Place(g, arena)));
   } catch (const std::exception&) {
     return nullptr;  // out of code space or memory: the nodes run as they are
   }
@@ -481,10 +475,10 @@ std::unique_ptr<TNativeCode> CompileNative(const TScalarTree& tree, TKernelError
 
 namespace zel {
 
-std::unique_ptr<TNativeCode> CompileNative(const TScalarTree&, TKernelErrors&, const TNativeTarget&) {
+TExprFunc CompileNative(const TScalarTree&, TKernelErrors&, const TNativeTarget&, TCodeArena&) {
   return nullptr;
 }
-std::unique_ptr<TNativeCode> CompileNativeLoop(const TNativeLoop&, TNativeLoopEntry&) { return nullptr; }
+TNativeLoopEntry CompileNativeLoop(const TNativeLoop&, TCodeArena&) { return nullptr; }
 
 }  // namespace zel
 

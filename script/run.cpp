@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "script/code_arena.h"
 #include "script/expression.h"
 #include "script/stages.h"
 
@@ -13,6 +14,8 @@ void TZelExpression::Compile() {
   fIsCompiled = false;
   TCompileState s = CompileState();
   CompileScript(s, fExprList);
+  // Every line has a fresh chain: no code placed before can run again.
+  if (fCodeArena) fCodeArena->Reset();
   fIsCompiled = true;
 }
 

@@ -160,9 +160,11 @@ inline TExprRec* RunList(TExprRec* first) {
 // Called once a line has run: every node has picked its typed routine, so the optimisers can see the
 // operand types. Fuses what they can (each keeps a guard and falls back to the nodes as they were) and
 // marks the line tuned.
-void TuneLine(TSingleExpression& line);
-// The scalar optimiser (fuse_scalar.cpp): stretches of real scalar arithmetic as machine code.
-void FuseScalarChains(TSingleExpression& line);
+class TCodeArena;
+void TuneLine(TSingleExpression& line, TCodeArena& arena);
+// The scalar optimiser (fuse_scalar.cpp): stretches of real scalar arithmetic as machine code, placed in
+// the expression object's arena.
+void FuseScalarChains(TSingleExpression& line, TCodeArena& arena);
 bool NativeCodeEnabled();
 
 // Makes each tree of real element-wise nodes on the line one block-by-block program on its root

@@ -7,6 +7,7 @@
 
 #include "library/files.h"
 #include "library/functions.h"
+#include "script/code_arena.h"
 #include "script/expression.h"
 
 namespace zel {
