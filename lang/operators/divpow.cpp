@@ -12,8 +12,8 @@
 #include "core/vecmath.h"
 #include "lang/operators/arith.h"
 #include "lang/operators/direct.h"
-#include "lang/operators/scalar_ops.h"
 #include "lang/operators/elementwise_chain.h"
+#include "lang/operators/scalar_ops.h"
 
 namespace zel {
 

@@ -7,8 +7,8 @@
 #include "core/intarith.h"
 #include "core/vecmath.h"
 #include "lang/operators/arith.h"
-#include "lang/operators/scalar_ops.h"
 #include "lang/operators/elementwise_chain.h"
+#include "lang/operators/scalar_ops.h"
 
 namespace zel {
 
