@@ -4,11 +4,16 @@
 // (script/loop_run.cpp; their step budget is checked with the other stop tests).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <random>
 #include <stdexcept>
+#include <vector>
 
 #include "lang/operators/scalar_ops.h"
 #include "script/expression.h"
@@ -227,6 +232,28 @@ TEST(TunedLoop, ErrorsNameTheirLine) {
   EXPECT_EQ(inLoop, message("i = 2\nk = i\nv = [1,2](i)"));
   EXPECT_EQ(inLoop.rfind("Line 2: ", 0), 0u) << inLoop;
 }
+
+#if defined(__linux__)
+// Expression objects share the mappings of their code: hundreds of them alive at once add a handful of
+// mappings to the process, not hundreds (the kernel's limit is 65530 by default).
+TEST(NativeCode, ManyExpressionObjectsShareTheirCodeMappings) {
+  const auto mappings = [] {
+    std::ifstream maps("/proc/self/maps");
+    return std::count(std::istreambuf_iterator<char>(maps), std::istreambuf_iterator<char>(), '\n');
+  };
+  const auto before = mappings();
+  std::vector<std::unique_ptr<TZelExpression>> all;
+  for (int k = 0; k < 600; ++k) {
+    auto x = std::make_unique<TZelExpression>();
+    x->DefineDouble("a").SetDoubleValue(k);
+    x->SetExpressions("y = a*a + 1");
+    x->Evaluate();
+    ASSERT_EQ(x->Evaluate()->DoubleValue(), double(k) * k + 1);
+    all.push_back(std::move(x));
+  }
+  EXPECT_LT(mappings() - before, 30);
+}
+#endif
 
 TEST(NativeCode, ReRunsAllocateNothing) {
   TZelExpression x;
