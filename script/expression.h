@@ -249,6 +249,8 @@ class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTest
   template <class W, class... A>
   auto& AddVariable(const std::string& name, A&&... args);
   TValueRec* EvaluateLine(TSingleExpression& line);
+  // Evaluate() of scripts of several lines (or not yet compiled).
+  TValueRec* EvaluateLines();
   // Tunes a line after its first run (script/tune.cpp).
   void Tune(TSingleExpression& line);
   // The executable memory of this object's machine code (created on first use).

@@ -46,8 +46,16 @@ inline TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
 }
 
 // The path of a host that evaluates a compiled script again and again: the line loop with the stop
-// checks and each line's node loop, nothing else.
+// checks and each line's node loop, nothing else. A one-line script (a formula) skips the line loop.
 TValueRec* TZelExpression::Evaluate() {
+  if (fIsCompiled && ExprCount() == 1) [[likely]] {
+    ResetSteps();
+    return EvaluateLine(fExprList.At(0));
+  }
+  return EvaluateLines();
+}
+
+TValueRec* TZelExpression::EvaluateLines() {
   if (!fIsCompiled) [[unlikely]]
     Compile();
   ResetSteps();
