@@ -13,6 +13,7 @@
 // the carrier gives the chain back its nodes and the line runs node by node from then on.
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <unordered_map>
 #include <unordered_set>
 

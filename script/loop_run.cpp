@@ -5,6 +5,7 @@
 // from. Evaluate and EvaluateStep, which take one line at a time, get one step as before.
 #include "script/loop_run.h"
 
+#include <memory>
 #include <vector>
 
 #include "script/loop_step.h"

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <exception>
-#include <memory>
 #include <vector>
 
 #include "lang/operators/scalar_ops.h"

@@ -17,7 +17,6 @@
 #include <xbyak/xbyak.h>
 
 #include <bit>
-#include <cstring>
 #include <optional>
 #include <unordered_map>
 
