@@ -174,7 +174,7 @@ class Generator : public Xbyak::CodeGenerator {
   void Emit() {
     // Stack slots by depth; 8 + 16k bytes keep rsp 16-byte aligned at calls.
     const int depth = fDepth.back() + 1;
-    fFrame = 8 + 16 * ((depth + 1) / 2);
+    const int frameBytes = 8 + 16 * ((depth + 1) / 2);
     Xbyak::Label fail, raised;
     // The guards come first, so rdi still holds the carrier when one fails.
     for (const TScalarGuard& g : fTree->guards) {
@@ -184,9 +184,9 @@ class Generator : public Xbyak::CodeGenerator {
     }
     // Without calls and with every held value in a register the code needs no stack frame.
     const bool frame = fCalls.back() || fDepth.back() >= kHoldRegisters;
-    if (frame) sub(rsp, fFrame);
+    if (frame) sub(rsp, frameBytes);
     Term(static_cast<int>(fTree->terms.size()) - 1, 0);
-    if (frame) add(rsp, fFrame);
+    if (frame) add(rsp, frameBytes);
     if (fCalls.back()) {
       mov(rax, reinterpret_cast<std::uintptr_t>(&fErrors.raised));
       cmp(byte[rax], 0);
@@ -416,7 +416,6 @@ class Generator : public Xbyak::CodeGenerator {
   int fHoldLimit = kHoldRegisters;  // held values go to xmm1 .. xmm(fHoldLimit)
   std::vector<bool> fCalls;         // the term's code calls a function
   std::vector<int> fDepth;          // the height of the term's sub-tree
-  int fFrame = 0;
 };
 
 // Places the generated code in the arena.
