@@ -10,6 +10,7 @@
 //     (sqrt(-1), ln(-1)) or infinities (ln(0)) as IEEE arithmetic does; abs gives real results.
 //   - dst may be src (in place); any other sharing of storage goes through a temporary.
 //   - a kernel without a complex form (callable with double only) raises ENubraException for complex src.
+//   - a kernel that cannot raise is declared noexcept: machine code calls it without an exception guard.
 #pragma once
 
 #include <cmath>
@@ -27,15 +28,15 @@ namespace zel {
 // ---- scalar kernels --------------------------------------------------------------------------------
 
 namespace elem {
-inline constexpr auto Exp = [](auto x) { return std::exp(x); };
-inline constexpr auto Ln = [](auto x) { return std::log(x); };
-inline constexpr auto Sqrt = [](auto x) { return std::sqrt(x); };
+inline constexpr auto Exp = [](auto x) noexcept { return std::exp(x); };
+inline constexpr auto Ln = [](auto x) noexcept { return std::log(x); };
+inline constexpr auto Sqrt = [](auto x) noexcept { return std::sqrt(x); };
 inline constexpr auto Sqr = [](auto x) { return x * x; };
 // The modulus: a double for complex arguments too.
-inline constexpr auto Abs = [](auto x) { return std::abs(x); };
-inline constexpr auto Sin = [](auto x) { return std::sin(x); };
-inline constexpr auto Cos = [](auto x) { return std::cos(x); };
-inline constexpr auto Tan = [](auto x) { return std::tan(x); };
+inline constexpr auto Abs = [](auto x) noexcept { return std::abs(x); };
+inline constexpr auto Sin = [](auto x) noexcept { return std::sin(x); };
+inline constexpr auto Cos = [](auto x) noexcept { return std::cos(x); };
+inline constexpr auto Tan = [](auto x) noexcept { return std::tan(x); };
 }  // namespace elem
 
 // ---- one-argument library kernels: exponentials to special functions ---------------------------------
@@ -60,7 +61,7 @@ T PartWise(T x, F f) {
   }
 }
 
-inline constexpr auto Exp2 = [](auto x) {
+inline constexpr auto Exp2 = [](auto x) noexcept {
   if constexpr (kIsCplx<decltype(x)>) {
     return std::exp(x * std::numbers::ln2);
   } else {
@@ -68,15 +69,15 @@ inline constexpr auto Exp2 = [](auto x) {
   }
 };
 // 10^x by the power routine, exact for integral x.
-inline constexpr auto Exp10 = [](auto x) {
+inline constexpr auto Exp10 = [](auto x) noexcept {
   if constexpr (kIsCplx<decltype(x)>) {
     return std::exp(x * std::numbers::ln10);
   } else {
     return std::pow(10.0, x);
   }
 };
-inline constexpr auto Log10 = [](auto x) { return std::log10(x); };
-inline constexpr auto Log2 = [](auto x) {
+inline constexpr auto Log10 = [](auto x) noexcept { return std::log10(x); };
+inline constexpr auto Log2 = [](auto x) noexcept {
   if constexpr (kIsCplx<decltype(x)>) {
     return std::log(x) / std::numbers::ln2;
   } else {
@@ -84,7 +85,7 @@ inline constexpr auto Log2 = [](auto x) {
   }
 };
 // The real cube root of a real x (negative for negative x); the principal root of a complex x.
-inline constexpr auto Cbrt = [](auto x) {
+inline constexpr auto Cbrt = [](auto x) noexcept {
   if constexpr (kIsCplx<decltype(x)>) {
     return std::exp(std::log(x) / 3.0);
   } else {
@@ -92,41 +93,41 @@ inline constexpr auto Cbrt = [](auto x) {
   }
 };
 
-inline constexpr auto Sec = [](auto x) { return 1.0 / std::cos(x); };
-inline constexpr auto Csc = [](auto x) { return 1.0 / std::sin(x); };
-inline constexpr auto Cot = [](auto x) { return 1.0 / std::tan(x); };
-inline constexpr auto ArcSin = [](auto x) { return std::asin(x); };
-inline constexpr auto ArcCos = [](auto x) { return std::acos(x); };
-inline constexpr auto ArcTan = [](auto x) { return std::atan(x); };
-inline constexpr auto ArcSec = [](auto x) { return std::acos(1.0 / x); };
-inline constexpr auto ArcCsc = [](auto x) { return std::asin(1.0 / x); };
+inline constexpr auto Sec = [](auto x) noexcept { return 1.0 / std::cos(x); };
+inline constexpr auto Csc = [](auto x) noexcept { return 1.0 / std::sin(x); };
+inline constexpr auto Cot = [](auto x) noexcept { return 1.0 / std::tan(x); };
+inline constexpr auto ArcSin = [](auto x) noexcept { return std::asin(x); };
+inline constexpr auto ArcCos = [](auto x) noexcept { return std::acos(x); };
+inline constexpr auto ArcTan = [](auto x) noexcept { return std::atan(x); };
+inline constexpr auto ArcSec = [](auto x) noexcept { return std::acos(1.0 / x); };
+inline constexpr auto ArcCsc = [](auto x) noexcept { return std::asin(1.0 / x); };
 // arctan(1/x): values in (-π/2, π/2], jumping from -π/2 to π/2 at 0.
-inline constexpr auto ArcCot = [](auto x) { return std::atan(1.0 / x); };
+inline constexpr auto ArcCot = [](auto x) noexcept { return std::atan(1.0 / x); };
 
-inline constexpr auto Sinh = [](auto x) { return std::sinh(x); };
-inline constexpr auto Cosh = [](auto x) { return std::cosh(x); };
-inline constexpr auto Tanh = [](auto x) { return std::tanh(x); };
-inline constexpr auto Sech = [](auto x) { return 1.0 / std::cosh(x); };
-inline constexpr auto Csch = [](auto x) { return 1.0 / std::sinh(x); };
-inline constexpr auto Coth = [](auto x) { return 1.0 / std::tanh(x); };
-inline constexpr auto ArcSinh = [](auto x) { return std::asinh(x); };
-inline constexpr auto ArcCosh = [](auto x) { return std::acosh(x); };
-inline constexpr auto ArcTanh = [](auto x) { return std::atanh(x); };
-inline constexpr auto ArcSech = [](auto x) { return std::acosh(1.0 / x); };
-inline constexpr auto ArcCsch = [](auto x) { return std::asinh(1.0 / x); };
-inline constexpr auto ArcCoth = [](auto x) { return std::atanh(1.0 / x); };
+inline constexpr auto Sinh = [](auto x) noexcept { return std::sinh(x); };
+inline constexpr auto Cosh = [](auto x) noexcept { return std::cosh(x); };
+inline constexpr auto Tanh = [](auto x) noexcept { return std::tanh(x); };
+inline constexpr auto Sech = [](auto x) noexcept { return 1.0 / std::cosh(x); };
+inline constexpr auto Csch = [](auto x) noexcept { return 1.0 / std::sinh(x); };
+inline constexpr auto Coth = [](auto x) noexcept { return 1.0 / std::tanh(x); };
+inline constexpr auto ArcSinh = [](auto x) noexcept { return std::asinh(x); };
+inline constexpr auto ArcCosh = [](auto x) noexcept { return std::acosh(x); };
+inline constexpr auto ArcTanh = [](auto x) noexcept { return std::atanh(x); };
+inline constexpr auto ArcSech = [](auto x) noexcept { return std::acosh(1.0 / x); };
+inline constexpr auto ArcCsch = [](auto x) noexcept { return std::asinh(1.0 / x); };
+inline constexpr auto ArcCoth = [](auto x) noexcept { return std::atanh(1.0 / x); };
 
 // Angles: the conversion factors apply to complex elements as well.
-inline constexpr auto DegToRad = [](auto x) { return x * (std::numbers::pi / 180); };
-inline constexpr auto RadToDeg = [](auto x) { return x * (180 / std::numbers::pi); };
+inline constexpr auto DegToRad = [](auto x) noexcept { return x * (std::numbers::pi / 180); };
+inline constexpr auto RadToDeg = [](auto x) noexcept { return x * (180 / std::numbers::pi); };
 // x - 2πn for the integer n nearest to x/2π (halves to even): the exact IEEE remainder, in [-π, π].
-inline constexpr auto FixAngle = [](double x) { return std::remainder(x, 2 * std::numbers::pi); };
+inline constexpr auto FixAngle = [](double x) noexcept { return std::remainder(x, 2 * std::numbers::pi); };
 // cos x + i·sin x.
 inline constexpr auto Expj = [](double x) { return TCplx(std::cos(x), std::sin(x)); };
 
 // Complex parts: std::real, std::imag, std::norm and std::arg take real arguments as x + 0i.
-inline constexpr auto Real = [](auto x) { return std::real(x); };
-inline constexpr auto Imag = [](auto x) { return std::imag(x); };
+inline constexpr auto Real = [](auto x) noexcept { return std::real(x); };
+inline constexpr auto Imag = [](auto x) noexcept { return std::imag(x); };
 inline constexpr auto ToCplx = [](auto x) { return TCplx(x); };
 inline constexpr auto Conj = [](auto x) {
   if constexpr (kIsCplx<decltype(x)>) {
@@ -138,8 +139,8 @@ inline constexpr auto Conj = [](auto x) {
 // re + i·im becomes im + i·re.
 inline constexpr auto Flip = [](auto x) { return TCplx(std::imag(x), std::real(x)); };
 // re² + im².
-inline constexpr auto Norm = [](auto x) { return std::norm(x); };
-inline constexpr auto Arg = [](auto x) { return std::arg(x); };
+inline constexpr auto Norm = [](auto x) noexcept { return std::norm(x); };
+inline constexpr auto Arg = [](auto x) noexcept { return std::arg(x); };
 // -1, 0 or 1 of the argument's type (NaN stays NaN); x/|x| for a complex x other than 0.
 inline constexpr auto Sgn = [](auto x) {
   using T = decltype(x);
@@ -151,13 +152,23 @@ inline constexpr auto Sgn = [](auto x) {
 };
 
 // Rounding, each part of a complex x on its own.
-inline constexpr auto Ceil = [](auto x) { return PartWise(x, [](double v) { return std::ceil(v); }); };
-inline constexpr auto Floor = [](auto x) { return PartWise(x, [](double v) { return std::floor(v); }); };
+inline constexpr auto Ceil = [](auto x) noexcept {
+  return PartWise(x, [](double v) { return std::ceil(v); });
+};
+inline constexpr auto Floor = [](auto x) noexcept {
+  return PartWise(x, [](double v) { return std::floor(v); });
+};
 // Halves to the even neighbour (the default rounding mode).
-inline constexpr auto Round = [](auto x) { return PartWise(x, [](double v) { return std::nearbyint(v); }); };
-inline constexpr auto Trunc = [](auto x) { return PartWise(x, [](double v) { return std::trunc(v); }); };
+inline constexpr auto Round = [](auto x) noexcept {
+  return PartWise(x, [](double v) { return std::nearbyint(v); });
+};
+inline constexpr auto Trunc = [](auto x) noexcept {
+  return PartWise(x, [](double v) { return std::trunc(v); });
+};
 // x - trunc(x): the sign of x is kept.
-inline constexpr auto Frac = [](auto x) { return PartWise(x, [](double v) { return v - std::trunc(v); }); };
+inline constexpr auto Frac = [](auto x) noexcept {
+  return PartWise(x, [](double v) { return v - std::trunc(v); });
+};
 
 // Tests: a complex value is NaN (infinite) when either part is.
 inline constexpr auto IsNaN = [](auto x) {

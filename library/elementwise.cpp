@@ -70,7 +70,8 @@ struct Handlers {
 
   // What D computes, for the scalar optimiser (lang/operators/scalar_ops.h): kernels of a double that
   // give a double; the square root, square and modulus by kind, since they are single instructions.
-  static double Fn(double x) { return K(x); }
+  static constexpr bool kRaises = !std::is_nothrow_invocable_v<decltype(K), double>;
+  static double Fn(double x) noexcept(!kRaises) { return K(x); }
   static bool RegisterScalar() {
     if constexpr (std::is_same_v<std::invoke_result_t<decltype(K), double>, double>) {
       using Kernel = std::remove_cvref_t<decltype(K)>;
@@ -81,7 +82,7 @@ struct Handlers {
         kind = TScalarOpKind::Sqr;
       if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Abs)>>)
         kind = TScalarOpKind::Abs;
-      return RegisterScalarOp(D, {kind, Fn});
+      return RegisterScalarOp(D, {kind, Fn, kRaises});
     }
     return false;
   }

@@ -10,6 +10,15 @@
 #include <unistd.h>
 #endif
 
+// Under valgrind, code written through the writable view of a slice that held other code before must
+// drop valgrind's translations of the executable view, or the old code runs. Natively a no-op.
+#if __has_include(<valgrind/valgrind.h>)
+#include <valgrind/valgrind.h>
+#define ZEL_NEW_CODE(at, size) VALGRIND_DISCARD_TRANSLATIONS(at, size)
+#else
+#define ZEL_NEW_CODE(at, size) static_cast<void>(0)
+#endif
+
 namespace zel {
 
 namespace {
@@ -110,6 +119,7 @@ const void* TCodeArena::Place(const std::uint8_t* code, std::size_t size) {
   const Slice& s = fSlices.back();
   std::memcpy(s.writable + fUsed, code, size);
   const void* at = s.executable + fUsed;
+  ZEL_NEW_CODE(at, size);
   fUsed += need;
   return at;
 }

@@ -113,7 +113,7 @@ class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTest
 
   // ---- compilation and evaluation ------------------------------------------------------------------
   void Compile();
-  bool IsCompiled() const { return fIsCompiled; }
+  bool IsCompiled() const { return fIsCompiled != 0; }
   // Every line once, in order, without flow control; the value of the last line.
   TValueRec* Evaluate();
   TValueRec* Evaluate(int index);
@@ -249,6 +249,7 @@ class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTest
   template <class W, class... A>
   auto& AddVariable(const std::string& name, A&&... args);
   TValueRec* EvaluateLine(TSingleExpression& line);
+  TValueRec* RunFirst(TSingleExpression& line);
   // Evaluate() of scripts of several lines (or not yet compiled).
   TValueRec* EvaluateLines();
   // Tunes a line after its first run (script/tune.cpp).
@@ -267,7 +268,9 @@ class TZelExpression : public TPersistent, public TSyntaxWords, public TExprTest
   TExprWordList fConstList;
   TPreprocessorEvent FOnPreprocessor;
   TIntPrecision FTestIntPrecision = prInt32;
-  bool fIsCompiled = false;
+  // 0: not compiled; 1: compiled; kCompiledOneLine: compiled, one line (Evaluate's short path).
+  std::uint8_t fIsCompiled = 0;
+  static constexpr std::uint8_t kCompiledOneLine = 2;
   bool fFileAccess = true;
   bool FConstantsAlwaysReal = false;
   bool FConcatsAlwaysReal = true;

@@ -10,6 +10,11 @@
 // right one is computed in xmm(1 + depth) (xmm1 .. xmm14), or in a stack slot when the right operand's
 // code calls a function (calls do not preserve xmm registers) or the tree is deeper than the registers;
 // xmm15 is scratch.
+//
+// Addresses: records are read and written relative to rdi, which holds a base address near them (the
+// carrier, which a routine receives in rdi anyway), so each access is one instruction; a record farther
+// than 2 GB from the base is reached through rax. A call clobbers rdi; the next access loads the base
+// again. Constants (sign masks, 1, 2) sit in a literal pool after the code, read relative to rip.
 #include "script/native.h"
 
 #if defined(__x86_64__)
@@ -17,6 +22,8 @@
 #include <xbyak/xbyak.h>
 
 #include <bit>
+#include <cstdint>
+#include <deque>
 #include <optional>
 #include <unordered_map>
 
@@ -40,7 +47,8 @@ double CallKernel(double x, TKernelErrors* errors, double (*fn)(double)) noexcep
 double CallPower(double x, double y) { return Power(x, y); }
 double CallIntPower(double x, std::int64_t n) { return IntPower(x, n); }
 
-constexpr int kHoldRegisters = 14;  // xmm1 .. xmm14
+constexpr int kHoldRegisters = 14;                           // xmm1 .. xmm14
+constexpr std::uint64_t kMagnitude = 0x7FFFFFFFFFFFFFFFull;  // clears the sign bit
 // IntPower (core/powrem.cpp) multiplies out exponents up to 16; the code does the same products.
 constexpr int kMaxInlinePower = 16;
 
@@ -76,9 +84,11 @@ class Generator : public Xbyak::CodeGenerator {
     const size_t n = tree.terms.size();
     fCalls.assign(n, false);
     fDepth.assign(n, 0);
+    fRaises = false;
     for (size_t i = 0; i < n; ++i) {
       const TScalarTerm& t = tree.terms[i];
       const TScalarOpKind k = t.op.kind;
+      fRaises = fRaises || (k == TScalarOpKind::Call && t.op.raises);
       bool calls = (k == TScalarOpKind::Power || k == TScalarOpKind::IntPow || k == TScalarOpKind::Call) &&
                    !InlinePower(t);
       int depth = 0;
@@ -102,10 +112,11 @@ class Generator : public Xbyak::CodeGenerator {
                 int holdLimit) {
     fCache = &cache;
     fHoldLimit = holdLimit;
+    // The trees make no calls, so the base stays in rdi for the whole loop.
+    SetBase(loop.counter->TypeField(), false);
     Xbyak::Label fail, pass, pending, write;
     const auto guard = [&](const TValueRec* rec, TValueType type) {
-      mov(rax, reinterpret_cast<std::uintptr_t>(rec->TypeField()));
-      cmp(byte[rax], static_cast<std::uint8_t>(type));
+      cmp(byte[At(rec->TypeField())], static_cast<std::uint8_t>(type));
       jne(fail, T_NEAR);
     };
     for (const TScalarTree* tree : loop.body)
@@ -116,13 +127,10 @@ class Generator : public Xbyak::CodeGenerator {
     // registers), then the counter.
     for (const auto& [rec, r] : cache) {
       if (rec == loop.counter) continue;
-      mov(rax, reinterpret_cast<std::uintptr_t>(rec->DoubleField()));
-      movsd(Xbyak::Xmm(r), qword[rax]);
+      movsd(Xbyak::Xmm(r), qword[At(rec->DoubleField())]);
     }
-    mov(rax, reinterpret_cast<std::uintptr_t>(loop.counter->IntegerField()));
-    mov(rcx, qword[rax]);
-    mov(rax, reinterpret_cast<std::uintptr_t>(loop.counter->DoubleField()));
-    movsd(xmm14, qword[rax]);
+    mov(rcx, qword[At(loop.counter->IntegerField())]);
+    movsd(xmm14, qword[At(loop.counter->DoubleField())]);
     mov(r9, reinterpret_cast<std::uintptr_t>(loop.cancel));
     mov(r10, reinterpret_cast<std::uintptr_t>(loop.stepsLeft));
     L(pass);
@@ -154,20 +162,17 @@ class Generator : public Xbyak::CodeGenerator {
     L(write);
     for (const auto& [rec, r] : cache) {
       if (rec == loop.counter) continue;
-      mov(rax, reinterpret_cast<std::uintptr_t>(rec->DoubleField()));
-      movsd(qword[rax], Xbyak::Xmm(r));
+      movsd(qword[At(rec->DoubleField())], Xbyak::Xmm(r));
     }
-    mov(rax, reinterpret_cast<std::uintptr_t>(loop.counter->IntegerField()));
-    mov(qword[rax], rcx);
-    mov(rax, reinterpret_cast<std::uintptr_t>(loop.counter->DoubleField()));
-    movsd(qword[rax], xmm14);
-    mov(rax, reinterpret_cast<std::uintptr_t>(loop.result->BoolField()));
-    mov(byte[rax], dl);
+    mov(qword[At(loop.counter->IntegerField())], rcx);
+    movsd(qword[At(loop.counter->DoubleField())], xmm14);
+    mov(byte[At(loop.result->BoolField())], dl);
     mov(eax, 1);
     ret();
     L(fail);
     xor_(eax, eax);
     ret();
+    EmitLiterals();
   }
 
   // Emits the routine: void(TExprRec&), the carrier in rdi.
@@ -176,10 +181,10 @@ class Generator : public Xbyak::CodeGenerator {
     const int depth = fDepth.back() + 1;
     const int frameBytes = 8 + 16 * ((depth + 1) / 2);
     Xbyak::Label fail, raised;
+    SetBase(fTarget.carrier, true);
     // The guards come first, so rdi still holds the carrier when one fails.
     for (const TScalarGuard& g : fTree->guards) {
-      mov(rax, reinterpret_cast<std::uintptr_t>(g.rec->TypeField()));
-      cmp(byte[rax], static_cast<std::uint8_t>(g.type));
+      cmp(byte[At(g.rec->TypeField())], static_cast<std::uint8_t>(g.type));
       jne(fail, T_NEAR);
     }
     // Without calls and with every held value in a register the code needs no stack frame.
@@ -187,13 +192,12 @@ class Generator : public Xbyak::CodeGenerator {
     if (frame) sub(rsp, frameBytes);
     Term(static_cast<int>(fTree->terms.size()) - 1, 0);
     if (frame) add(rsp, frameBytes);
-    if (fCalls.back()) {
+    if (fRaises) {
       mov(rax, reinterpret_cast<std::uintptr_t>(&fErrors.raised));
       cmp(byte[rax], 0);
       jne(raised, T_NEAR);
     }
-    mov(rax, reinterpret_cast<std::uintptr_t>(fTarget.result));
-    movsd(qword[rax], xmm0);
+    movsd(qword[At(fTarget.result)], xmm0);
     ret();
     // Hand-overs are tail calls with the carrier, so they return to the run loop themselves.
     L(fail);
@@ -203,6 +207,7 @@ class Generator : public Xbyak::CodeGenerator {
     mov(rdi, reinterpret_cast<std::uintptr_t>(fTarget.carrier));
     mov(rax, reinterpret_cast<std::uintptr_t>(fTarget.onRaised));
     jmp(rax);
+    EmitLiterals();
   }
 
  private:
@@ -213,14 +218,64 @@ class Generator : public Xbyak::CodeGenerator {
     return it == fCache->end() ? 0 : it->second;
   }
 
+  // Makes `base` the address rdi holds (`live`: it already does), the one records are reached from.
+  void SetBase(const void* base, bool live) {
+    fBase = reinterpret_cast<std::uintptr_t>(base);
+    fBaseLive = live;
+    if (fBase && !live) {
+      mov(rdi, fBase);
+      fBaseLive = true;
+    }
+  }
+
+  // Notes a call: it does not preserve rdi.
+  void Called() { fBaseLive = false; }
+
+  // The address of `p` as an operand: rdi plus a displacement when `p` is within 2 GB of the base
+  // (loading the base first after a call), else rax loaded with it.
+  Xbyak::RegExp At(const void* p) {
+    const auto a = reinterpret_cast<std::uintptr_t>(p);
+    const auto d = static_cast<std::int64_t>(a - fBase);
+    if (fBase && d >= INT32_MIN && d <= INT32_MAX) {
+      if (!fBaseLive) {
+        mov(rdi, fBase);
+        fBaseLive = true;
+      }
+      return rdi + static_cast<std::int32_t>(d);
+    }
+    mov(rax, a);
+    return Xbyak::RegExp(rax);
+  }
+
+  // A 16-byte literal (`bits` in the low half, zero above) in the pool after the code: an operand that
+  // packed instructions may read too, the pool being 16-byte aligned.
+  Xbyak::Address Literal(std::uint64_t bits) {
+    for (auto& [b, label] : fLiterals)
+      if (b == bits) return xword[rip + label];
+    fLiterals.emplace_back();
+    fLiterals.back().first = bits;
+    return xword[rip + fLiterals.back().second];
+  }
+  Xbyak::Address Literal(double x) { return Literal(std::bit_cast<std::uint64_t>(x)); }
+
+  // The pool, at a 16-byte offset (the arena places code at 16-byte boundaries).
+  void EmitLiterals() {
+    if (fLiterals.empty()) return;
+    while (getSize() % 16 != 0) db(0xCC);
+    for (auto& [bits, label] : fLiterals) {
+      L(label);
+      dq(bits);
+      dq(0);
+    }
+  }
+
   // Loads the double of a record into `to`.
   void LoadLeaf(const TValueRec* rec, const Xbyak::Xmm& to) {
     if (const int r = Cached(rec)) {
       movapd(to, Xbyak::Xmm(r));
       return;
     }
-    mov(rax, reinterpret_cast<std::uintptr_t>(rec->DoubleField()));
-    movsd(to, qword[rax]);
+    movsd(to, qword[At(rec->DoubleField())]);
   }
 
   // Computes operand k of term t into xmm0.
@@ -230,12 +285,6 @@ class Generator : public Xbyak::CodeGenerator {
     } else {
       LoadLeaf(t.leaf[k], xmm0);
     }
-  }
-
-  // Loads a double constant into xmm15.
-  void Constant(double x) {
-    mov(rax, std::bit_cast<std::uint64_t>(x));
-    movq(xmm15, rax);
   }
 
   // Computes term i into xmm0, using only hold places of `depth` and deeper.
@@ -248,14 +297,11 @@ class Generator : public Xbyak::CodeGenerator {
         return Operand(t, 1, depth);
       case TScalarOpKind::Neg:
         Operand(t, 0, depth);
-        Constant(-0.0);
-        xorpd(xmm0, xmm15);
+        xorpd(xmm0, Literal(-0.0));
         return;
       case TScalarOpKind::Abs:
         Operand(t, 0, depth);
-        mov(rax, 0x7FFFFFFFFFFFFFFFull);
-        movq(xmm15, rax);
-        andpd(xmm0, xmm15);
+        andpd(xmm0, Literal(kMagnitude));
         return;
       case TScalarOpKind::Sqr:
         Operand(t, 0, depth);
@@ -267,18 +313,24 @@ class Generator : public Xbyak::CodeGenerator {
         return;
       case TScalarOpKind::Call:
         Operand(t, 0, depth);
-        mov(rdi, reinterpret_cast<std::uintptr_t>(&fErrors));
-        mov(rsi, reinterpret_cast<std::uintptr_t>(t.op.fn));
-        mov(rax, reinterpret_cast<std::uintptr_t>(&CallKernel));
+        if (t.op.raises) {
+          mov(rdi, reinterpret_cast<std::uintptr_t>(&fErrors));
+          mov(rsi, reinterpret_cast<std::uintptr_t>(t.op.fn));
+          mov(rax, reinterpret_cast<std::uintptr_t>(&CallKernel));
+        } else {
+          mov(rax, reinterpret_cast<std::uintptr_t>(t.op.fn));
+        }
         call(rax);
+        Called();
         return;
       case TScalarOpKind::IntPow: {
         Operand(t, 0, depth);
         if (const std::optional<int> n = ConstantExponent(t)) return ConstantPower(*n);
         // IntPower(x, 2) is x * x; other exponents call it.
         Xbyak::Label other, done;
-        mov(rax, reinterpret_cast<std::uintptr_t>(t.leaf[1]->IntegerField()));
-        mov(rdi, qword[rax]);
+        const Xbyak::RegExp exponent = At(t.leaf[1]->IntegerField());
+        mov(rdi, qword[exponent]);
+        Called();
         cmp(rdi, 2);
         jne(other);
         mulsd(xmm0, xmm0);
@@ -307,8 +359,7 @@ class Generator : public Xbyak::CodeGenerator {
         return Power();
       }
       if (const int r = Cached(t.leaf[1])) return Arith(t.op.kind, Xbyak::Xmm(r));
-      mov(rax, reinterpret_cast<std::uintptr_t>(t.leaf[1]->DoubleField()));
-      return Arith(t.op.kind, qword[rax]);
+      return Arith(t.op.kind, qword[At(t.leaf[1]->DoubleField())]);
     }
     // Keep the left operand in a hold place while the right one is computed.
     Operand(t, 0, depth);
@@ -339,8 +390,7 @@ class Generator : public Xbyak::CodeGenerator {
   // exponents are not inlined (ConstantExponent). Uses xmm15 and r8 besides xmm0.
   void ConstantPower(int n) {
     if (n == 0) {
-      Constant(1.0);
-      movapd(xmm0, xmm15);
+      movsd(xmm0, Literal(1.0));
       return;
     }
     if (n == 1) return;
@@ -352,9 +402,7 @@ class Generator : public Xbyak::CodeGenerator {
     ucomisd(xmm0, xmm0);
     jp(done, T_NEAR);
     movmskpd(r8d, xmm0);
-    mov(rax, 0x7FFFFFFFFFFFFFFFull);
-    movq(xmm15, rax);
-    andpd(xmm0, xmm15);  // xmm0 = |x|, the running square; xmm15 the product
+    andpd(xmm0, Literal(kMagnitude));  // xmm0 = |x|, the running square; xmm15 the product
     bool first = true;
     for (std::uint64_t m = static_cast<std::uint64_t>(n); m != 0;) {
       if (m & 1) {
@@ -373,8 +421,7 @@ class Generator : public Xbyak::CodeGenerator {
       Xbyak::Label positive;
       test(r8d, 1);
       jz(positive);
-      Constant(-0.0);
-      xorpd(xmm0, xmm15);
+      xorpd(xmm0, Literal(-0.0));
       L(positive);
     }
     L(done);
@@ -397,8 +444,7 @@ class Generator : public Xbyak::CodeGenerator {
   // xmm0 = Power(xmm0, xmm1): an exponent of 2 is x * x, as in Power; others call it.
   void Power() {
     Xbyak::Label other, done;
-    Constant(2.0);
-    ucomisd(xmm1, xmm15);
+    ucomisd(xmm1, Literal(2.0));
     jp(other);
     jne(other);
     mulsd(xmm0, xmm0);
@@ -406,6 +452,7 @@ class Generator : public Xbyak::CodeGenerator {
     L(other);
     mov(rax, reinterpret_cast<std::uintptr_t>(&CallPower));
     call(rax);
+    Called();
     L(done);
   }
 
@@ -413,9 +460,13 @@ class Generator : public Xbyak::CodeGenerator {
   TKernelErrors& fErrors;
   TNativeTarget fTarget;
   const std::unordered_map<const TValueRec*, int>* fCache = nullptr;  // records a loop keeps in xmm
-  int fHoldLimit = kHoldRegisters;  // held values go to xmm1 .. xmm(fHoldLimit)
-  std::vector<bool> fCalls;         // the term's code calls a function
-  std::vector<int> fDepth;          // the height of the term's sub-tree
+  std::uintptr_t fBase = 0;  // the address records are reached from (none: 0) ...
+  bool fBaseLive = false;    // ... which rdi holds now
+  std::deque<std::pair<std::uint64_t, Xbyak::Label>> fLiterals;  // the pool (a deque keeps labels put)
+  int fHoldLimit = kHoldRegisters;                               // held values go to xmm1 .. xmm(fHoldLimit)
+  std::vector<bool> fCalls;                                      // the term's code calls a function
+  std::vector<int> fDepth;                                       // the height of the term's sub-tree
+  bool fRaises = false;                                          // the tree calls a kernel that may raise
 };
 
 // Places the generated code in the arena.

@@ -16,7 +16,7 @@ void TZelExpression::Compile() {
   CompileScript(s, fExprList);
   // Every line has a fresh chain: no code placed before can run again.
   if (fCodeArena) fCodeArena->Reset();
-  fIsCompiled = true;
+  fIsCompiled = ExprCount() == 1 ? kCompiledOneLine : 1;
 }
 
 void TZelExpression::SetMaxSteps(std::uint64_t lines) {
@@ -48,11 +48,28 @@ inline TValueRec* TZelExpression::EvaluateLine(TSingleExpression& line) {
 // The path of a host that evaluates a compiled script again and again: the line loop with the stop
 // checks and each line's node loop, nothing else. A one-line script (a formula) skips the line loop.
 TValueRec* TZelExpression::Evaluate() {
-  if (fIsCompiled && ExprCount() == 1) [[likely]] {
-    ResetSteps();
-    return EvaluateLine(fExprList.At(0));
+  if (fIsCompiled == kCompiledOneLine) [[likely]] {
+    // EvaluateLine after ResetSteps, whose budget is never 0 (no limit, 0, wraps to UINT64_MAX).
+    fStepsLeft = fMaxSteps - 1;
+    if (fCancel.load(std::memory_order_relaxed)) [[unlikely]]
+      RaiseStopped();
+    TSingleExpression& line = fExprList.At(0);
+    if (line.Tuned) [[likely]] {
+      line.Res = RunList(line.Rec);
+      return line.Res->Res;
+    }
+    return RunFirst(line);
   }
   return EvaluateLines();
+}
+
+// A line's first run after compiling (a tuned line has its chain): the chain is made if need be, and the
+// line tuned after the run. Kept out of Evaluate so that its short path saves fewer registers.
+[[gnu::noinline]] TValueRec* TZelExpression::RunFirst(TSingleExpression& line) {
+  if (!line.Rec) CreateExprRec(line);
+  line.Res = RunList(line.Rec);
+  Tune(line);
+  return line.Res->Res;
 }
 
 TValueRec* TZelExpression::EvaluateLines() {

@@ -23,13 +23,14 @@ enum class TScalarOpKind : std::uint8_t {
   Abs,     // |a|, the sign bit cleared (std::fabs)
   Power,   // Power(a, b) of core/powrem.h: b a double
   IntPow,  // IntPower(a, n) of core/powrem.h: n the integer value of the second argument
-  Call,    // Fn(a), a function of one double that may raise
+  Call,    // Fn(a), a function of one double (that may raise unless `raises` is false)
   Store,   // the double variable Args[0] = a (Args[1]); the node's result is the variable
 };
 
 struct TScalarOp {
   TScalarOpKind kind = TScalarOpKind::Copy;
   double (*fn)(double) = nullptr;  // for Call
+  bool raises = true;              // fn may throw
 };
 
 // Registers what `routine` computes (idempotent). Call from static initialisers or init code.
