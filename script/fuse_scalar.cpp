@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
-#include <unordered_map>
-#include <unordered_set>
+#include <utility>
+#include <vector>
 
 #include "script/expression.h"
 #include "script/native.h"
@@ -78,22 +78,33 @@ const TScalarOp* FusableOp(const TExprRec& n) {
   return op;
 }
 
+// The chain's nodes and, for each operand, the earlier node that computes it for this node (its
+// result record is the operand and this node is its consumer).
 Chain ReadChain(TExprRec* first) {
   Chain c;
-  std::unordered_map<const TValueRec*, int> byResult;
-  for (TExprRec* n = first; n; n = n->Next) {
-    const int i = static_cast<int>(c.nodes.size());
-    c.nodes.push_back(n);
+  for (TExprRec* n = first; n; n = n->Next) c.nodes.push_back(n);
+  const int count = static_cast<int>(c.nodes.size());
+  // Result records to chain positions, sorted for lookups.
+  std::vector<std::pair<const TValueRec*, int>> byResult;
+  byResult.reserve(count);
+  for (int i = 0; i < count; ++i) byResult.emplace_back(c.nodes[i]->tmpRes.get(), i);
+  std::sort(byResult.begin(), byResult.end());
+  c.ops.reserve(count);
+  for (int k = 0; k < 2; ++k) c.args[k].reserve(count);
+  for (int i = 0; i < count; ++i) {
+    const TExprRec* n = c.nodes[i];
     c.ops.push_back(FusableOp(*n));
     for (int k = 0; k < 2; ++k) {
       int from = -1;
-      if (k < n->ArgCount && k < static_cast<int>(n->Args.size())) {
-        const auto it = byResult.find(n->Args[k]);
-        if (it != byResult.end() && c.nodes[it->second]->Consumer == n) from = it->second;
+      if (k < n->ArgCount && k < static_cast<int>(n->Args.size()) && n->Args[k]) {
+        const std::pair<const TValueRec*, int> key{n->Args[k], -1};
+        const auto it = std::lower_bound(byResult.begin(), byResult.end(), key);
+        if (it != byResult.end() && it->first == n->Args[k] && it->second < i &&
+            c.nodes[it->second]->Consumer == n)
+          from = it->second;
       }
       c.args[k].push_back(from);
     }
-    byResult[n->tmpRes.get()] = i;
   }
   return c;
 }
@@ -113,21 +124,22 @@ bool FusedOperand(const Chain& c, int i, int k) {
 }
 
 // Appends the tree under node i (operands first) and its guards; returns the term index of node i.
-int AddTerms(const Chain& c, int i, TScalarTree& tree, std::vector<int>& members,
-             std::unordered_set<const TValueRec*>& guarded) {
+int AddTerms(const Chain& c, int i, TScalarTree& tree, std::vector<int>& members) {
   const TScalarOp& op = *c.ops[i];
   TScalarTerm t;
   t.op = op;
   const TExprRec& n = *c.nodes[i];
   for (int k = 0; k < ScalarOpArity(op.kind); ++k) {
     if (FusedOperand(c, i, k)) {
-      t.child[k] = AddTerms(c, c.args[k][i], tree, members, guarded);
+      t.child[k] = AddTerms(c, c.args[k][i], tree, members);
       continue;
     }
     const TValueRec* rec = n.Args[k];
     t.leaf[k] = rec;
-    // A constant's type never changes.
-    if (op.kind == TScalarOpKind::Store && !rec->IsConstant() && guarded.insert(rec).second)
+    // A constant's type never changes; a record is guarded once (a store has at most two).
+    if (op.kind == TScalarOpKind::Store && !rec->IsConstant() &&
+        std::none_of(tree.guards.begin(), tree.guards.end(),
+                     [&](const TScalarGuard& g) { return g.rec == rec; }))
       tree.guards.push_back({rec, rec->ValueType()});
   }
   members.push_back(i);
@@ -141,8 +153,9 @@ int AddTerms(const Chain& c, int i, TScalarTree& tree, std::vector<int>& members
 void FuseTree(Chain& c, int i, TCodeArena& arena) {
   TScalarTree tree;
   std::vector<int> members;
-  std::unordered_set<const TValueRec*> guarded;
-  AddTerms(c, i, tree, members, guarded);
+  tree.terms.reserve(i + 1);
+  members.reserve(i + 1);
+  AddTerms(c, i, tree, members);
   const int first = i - static_cast<int>(members.size()) + 1;
   bool unbroken = first >= 0;
   for (int m : members) unbroken = unbroken && m >= first && m <= i;

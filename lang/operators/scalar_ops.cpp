@@ -1,22 +1,18 @@
-// The registry of scalar routines (scalar_ops.h): a small table searched when a line is tuned, never
-// while one runs.
+// The registry of scalar routines (scalar_ops.h): a table looked up when a line is tuned, never while
+// one runs.
 #include "lang/operators/scalar_ops.h"
 
 #include <mutex>
-#include <vector>
+#include <unordered_map>
 
 namespace zel {
 
 namespace {
 
-struct Entry {
-  TExprFunc routine;
-  TScalarOp op;
-};
-
+// A hash map: tuning looks up every node of a line, and a few hundred routines register.
 struct Registry {
   std::mutex lock;
-  std::vector<Entry> entries;
+  std::unordered_map<TExprFunc, TScalarOp> entries;  // nodes stay put: FindScalarOp hands out pointers
 };
 
 Registry& TheRegistry() {
@@ -29,18 +25,15 @@ Registry& TheRegistry() {
 bool RegisterScalarOp(TExprFunc routine, TScalarOp op) {
   Registry& r = TheRegistry();
   const std::lock_guard<std::mutex> hold(r.lock);
-  for (const Entry& e : r.entries)
-    if (e.routine == routine) return true;
-  r.entries.push_back({routine, op});
+  r.entries.emplace(routine, op);  // the first registration stays
   return true;
 }
 
 const TScalarOp* FindScalarOp(TExprFunc routine) {
   Registry& r = TheRegistry();
   const std::lock_guard<std::mutex> hold(r.lock);
-  for (const Entry& e : r.entries)
-    if (e.routine == routine) return &e.op;
-  return nullptr;
+  const auto it = r.entries.find(routine);
+  return it == r.entries.end() ? nullptr : &it->second;
 }
 
 }  // namespace zel
