@@ -67,12 +67,13 @@ struct Chain {
 };
 
 // A node can join a fused tree when its routine is a registered scalar one, it has nothing attached
-// and its result is a double.
+// and its result is a double (a bool for a comparison).
 const TScalarOp* FusableOp(const TExprRec& n) {
-  if (n.Program || n.OperObj || !n.Res || n.Res->ValueType() != vtDoubleValue) return nullptr;
+  if (n.Program || n.OperObj || !n.Res) return nullptr;
   const TScalarOp* op = FindScalarOp(n.Oper);
   if (!op || n.ArgCount != ScalarOpArity(op->kind) || static_cast<int>(n.Args.size()) < n.ArgCount)
     return nullptr;
+  if (n.Res->ValueType() != (IsScalarComparison(op->kind) ? vtBoolValue : vtDoubleValue)) return nullptr;
   for (int k = 0; k < n.ArgCount; ++k)
     if (!n.Args[k]) return nullptr;
   return op;
@@ -115,7 +116,8 @@ constexpr int kMaxHeight = 200;
 // True when operand k of node i is computed by a node that can be fused into it.
 bool FusedOperand(const Chain& c, int i, int k) {
   const int j = c.args[k][i];
-  if (j < 0 || !c.ops[j]) return false;
+  // A comparison's bool is never an operand of the code.
+  if (j < 0 || !c.ops[j] || IsScalarComparison(c.ops[j]->kind)) return false;
   const TScalarOpKind kind = c.ops[i]->kind;
   // The exponent of an integer power and the target of a store are records, never fused values.
   if (k == 1 && kind == TScalarOpKind::IntPow) return false;
@@ -171,7 +173,11 @@ void FuseTree(Chain& c, int i, TCodeArena& arena) {
   TValueRec* result = root.Res;
   if (c.ops[i]->kind == TScalarOpKind::Store && result != root.Args[0]) return;
   auto p = std::make_unique<FusedScalars>();
-  p->entry = CompileNative(tree, p->errors, {result->DoubleField(), &carrier, Unfuse, RaiseKept}, arena);
+  const bool comparison = IsScalarComparison(c.ops[i]->kind);
+  p->entry = CompileNative(tree, p->errors,
+                           {comparison ? nullptr : result->DoubleField(),
+                            comparison ? result->BoolField() : nullptr, &carrier, Unfuse, RaiseKept},
+                           arena);
   if (!p->entry) return;
   p->tree = std::move(tree);
   p->savedOper = carrier.Oper;

@@ -38,7 +38,8 @@ struct TKernelErrors {
 
 // What the code does with the root's value, and whom it hands over to when it cannot go on.
 struct TNativeTarget {
-  double* result = nullptr;           // the root's double (for a store, the variable's)
+  double* result = nullptr;           // the root's double (for a store, the variable's) ...
+  bool* flag = nullptr;               // ... or, for a comparison, the root's bool
   TExprRec* carrier = nullptr;        // the node whose routine the code becomes
   TExprFunc onGuardFailed = nullptr;  // run instead, with the carrier, when a guard fails
   TExprFunc onRaised = nullptr;       // run with the carrier after a kernel raised

@@ -197,7 +197,12 @@ class Generator : public Xbyak::CodeGenerator {
       cmp(byte[rax], 0);
       jne(raised, T_NEAR);
     }
-    movsd(qword[At(fTarget.result)], xmm0);
+    if (fTarget.flag) {
+      Comparison(fTree->terms.back().op.kind);
+      mov(byte[At(fTarget.flag)], dl);
+    } else {
+      movsd(qword[At(fTarget.result)], xmm0);
+    }
     ret();
     // Hand-overs are tail calls with the carrier, so they return to the run loop themselves.
     L(fail);
@@ -341,27 +346,55 @@ class Generator : public Xbyak::CodeGenerator {
         L(done);
         return;
       }
+      case TScalarOpKind::Less:
+      case TScalarOpKind::LessEq:
+      case TScalarOpKind::Greater:
+      case TScalarOpKind::GreaterEq:
+      case TScalarOpKind::Equal:
+      case TScalarOpKind::NotEqual:
+        // The root: Emit compares xmm0 with xmm15 once a kernel error has been ruled out.
+        if (t.child[1] >= 0) return BothOperands(t, depth);
+        Operand(t, 0, depth);
+        return LoadLeaf(t.leaf[1], xmm15);
       default:
         return Binary(t, depth);
     }
   }
 
-  // The two operands of a binary term: the left one first (as the nodes run), then the right one.
-  void Binary(const TScalarTerm& t, int depth) {
-    const bool rightCalls = t.child[1] >= 0 && fCalls[t.child[1]];
-    if (t.child[1] < 0) {
-      // Right operand a record: the operation reads it from memory (Power needs it in xmm1). A constant
-      // whole exponent from 0 to 16 is what Power hands to IntPower.
-      Operand(t, 0, depth);
-      if (t.op.kind == TScalarOpKind::Power) {
-        if (const std::optional<int> n = ConstantExponent(t)) return ConstantPower(*n);
-        LoadLeaf(t.leaf[1], xmm1);
-        return Power();
-      }
-      if (const int r = Cached(t.leaf[1])) return Arith(t.op.kind, Xbyak::Xmm(r));
-      return Arith(t.op.kind, qword[At(t.leaf[1]->DoubleField())]);
+  // dl = xmm0 op xmm15 with IEEE rules: false when either is NaN, except for "<>". ucomisd reports an
+  // unordered pair as "equal and below" (ZF = PF = CF = 1), so "<" and "<=" swap the operands to test
+  // "above", and the equality tests look at PF.
+  void Comparison(TScalarOpKind k) {
+    switch (k) {
+      case TScalarOpKind::Greater:
+        ucomisd(xmm0, xmm15);
+        return seta(dl);
+      case TScalarOpKind::GreaterEq:
+        ucomisd(xmm0, xmm15);
+        return setae(dl);
+      case TScalarOpKind::Less:
+        ucomisd(xmm15, xmm0);
+        return seta(dl);
+      case TScalarOpKind::LessEq:
+        ucomisd(xmm15, xmm0);
+        return setae(dl);
+      case TScalarOpKind::Equal:
+        ucomisd(xmm0, xmm15);
+        sete(dl);
+        setnp(cl);
+        return and_(dl, cl);
+      default:  // NotEqual
+        ucomisd(xmm0, xmm15);
+        setne(dl);
+        setp(cl);
+        return or_(dl, cl);
     }
-    // Keep the left operand in a hold place while the right one is computed.
+  }
+
+  // Both operands of a binary term whose right operand is a term, into xmm0 and xmm15: the left one
+  // first (as the nodes run), kept in a hold place while the right one is computed.
+  void BothOperands(const TScalarTerm& t, int depth) {
+    const bool rightCalls = fCalls[t.child[1]];
     Operand(t, 0, depth);
     const bool inRegister = !rightCalls && depth < fHoldLimit;
     const Xbyak::Address slot = qword[rsp + 8 * depth];
@@ -377,6 +410,23 @@ class Generator : public Xbyak::CodeGenerator {
     } else {
       movsd(xmm0, slot);
     }
+  }
+
+  // The two operands of a binary term, then the operation.
+  void Binary(const TScalarTerm& t, int depth) {
+    if (t.child[1] < 0) {
+      // Right operand a record: the operation reads it from memory (Power needs it in xmm1). A constant
+      // whole exponent from 0 to 16 is what Power hands to IntPower.
+      Operand(t, 0, depth);
+      if (t.op.kind == TScalarOpKind::Power) {
+        if (const std::optional<int> n = ConstantExponent(t)) return ConstantPower(*n);
+        LoadLeaf(t.leaf[1], xmm1);
+        return Power();
+      }
+      if (const int r = Cached(t.leaf[1])) return Arith(t.op.kind, Xbyak::Xmm(r));
+      return Arith(t.op.kind, qword[At(t.leaf[1]->DoubleField())]);
+    }
+    BothOperands(t, depth);
     if (t.op.kind == TScalarOpKind::Power) {
       movapd(xmm1, xmm15);
       return Power();

@@ -8,6 +8,7 @@
 
 #include "core/compare.h"
 #include "lang/operators/mask.h"
+#include "lang/operators/scalar_ops.h"
 
 namespace zel {
 
@@ -126,6 +127,16 @@ constexpr BinaryCells kCompareCells = [] {
   }
   return t;
 }();
+
+// Two real scalars compared read their double fields (RealScalar) and write a bool: machine code can
+// do the same (lang/operators/scalar_ops.h).
+[[maybe_unused]] const bool kScalarOps =
+    RegisterScalarOp(CompareScalars<TCompare::Less, RealScalar>, {TScalarOpKind::Less}) &&
+    RegisterScalarOp(CompareScalars<TCompare::LessOrEqual, RealScalar>, {TScalarOpKind::LessEq}) &&
+    RegisterScalarOp(CompareScalars<TCompare::Greater, RealScalar>, {TScalarOpKind::Greater}) &&
+    RegisterScalarOp(CompareScalars<TCompare::GreaterOrEqual, RealScalar>, {TScalarOpKind::GreaterEq}) &&
+    RegisterScalarOp(CompareScalars<TCompare::Equal, RealScalar>, {TScalarOpKind::Equal}) &&
+    RegisterScalarOp(CompareScalars<TCompare::NotEqual, RealScalar>, {TScalarOpKind::NotEqual});
 
 constexpr BinaryCells kCompRules = Results(kCompareCells<TCompare::Greater>);
 constexpr BinaryCells kEqCompRules = Results(kCompareCells<TCompare::Equal>);

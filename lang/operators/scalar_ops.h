@@ -1,8 +1,9 @@
 // What a typed scalar routine computes, for the optimisers that evaluate whole sub-trees of real
 // scalars at once. A routine registers here when it reads only the double values of its arguments
 // (DoubleValue, or IntegerValue for an integer exponent) and writes only the double value of its result
-// (or, for the store, of the variable it assigns): then any evaluation that performs the same IEEE
-// operations in the same order gives the same bits, and the routine can be left out.
+// (or, for the store, of the variable it assigns; for a comparison, the bool value of its result): then
+// any evaluation that performs the same IEEE operations in the same order gives the same bits, and the
+// routine can be left out.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +26,17 @@ enum class TScalarOpKind : std::uint8_t {
   IntPow,  // IntPower(a, n) of core/powrem.h: n the integer value of the second argument
   Call,    // Fn(a), a function of one double (that may raise unless `raises` is false)
   Store,   // the double variable Args[0] = a (Args[1]); the node's result is the variable
+  // IEEE comparisons of a and b into the bool value of the result (false with a NaN, except "<>").
+  Less,
+  LessEq,
+  Greater,
+  GreaterEq,
+  Equal,
+  NotEqual,
 };
+
+// A comparison gives a bool: it can only be the root of a fused tree.
+inline bool IsScalarComparison(TScalarOpKind k) { return k >= TScalarOpKind::Less; }
 
 struct TScalarOp {
   TScalarOpKind kind = TScalarOpKind::Copy;
@@ -47,6 +58,12 @@ inline int ScalarOpArity(TScalarOpKind k) {
     case TScalarOpKind::Power:
     case TScalarOpKind::IntPow:
     case TScalarOpKind::Store:
+    case TScalarOpKind::Less:
+    case TScalarOpKind::LessEq:
+    case TScalarOpKind::Greater:
+    case TScalarOpKind::GreaterEq:
+    case TScalarOpKind::Equal:
+    case TScalarOpKind::NotEqual:
       return 2;
     default:
       return 1;

@@ -42,8 +42,12 @@ std::string Outcome(const std::string& script, std::initializer_list<const char*
     const TValueRec* r = x.VarByName(v);
     if (!r) continue;
     const double d = r->DoubleValue();
-    out += std::string(v) + ":" + std::to_string(r->ValueType()) + ":" +
-           (nanAsNan && std::isnan(d) ? "nan" : std::to_string(std::bit_cast<std::uint64_t>(d))) + " ";
+    out += std::string(v) + ":" + std::to_string(r->ValueType()) + ":";
+    if (r->ValueType() == vtBoolValue) {
+      out += r->BoolValue() ? "true " : "false ";
+    } else {
+      out += (nanAsNan && std::isnan(d) ? "nan" : std::to_string(std::bit_cast<std::uint64_t>(d))) + " ";
+    }
   }
   SetNativeCode(true);
   return out;
@@ -70,6 +74,11 @@ TEST(NativeCode, SameBitsAsTheNodes) {
        "t = c^3 * c^4.0 - (c/1e300)^15\ns = (-1.5)^7 + (-1.5)^8 + 1.5^16 + 0.1^0 + b^0\nend",
        {"w", "v", "u", "t", "s"}},
       {"a = 2.0\nb = 0\nfor k = 1:3\ny = a * sum([1,2,3]) / a\nend", {"y", "b"}},
+      // Comparisons of computed doubles: NaNs, signed zeros, infinities, every operator.
+      {"a = 0.0/0.0\nb = 1.5\nfor k = 1:2\np = (b+h) < sqrt(b)\nq = (a*b) <> (a*b)\nr = (b*2) == (b+b)\n"
+       "u = (h*1) >= -h\nv = (a+1) <= b\nw = (b-3) > (a-1)\nx = (1/h) < (b*0)\ny = (b*1) <= (b+0)\n"
+       "z = (a+b) == (a+b)\nc = (b/0) > (b*1e308)\nd = (a-b) >= (a-b)\nend",
+       {"p", "q", "r", "u", "v", "w", "x", "y", "z", "c", "d"}},
       // The stored variable changes its type: the store's guard fails and the assignment converts.
       {"a = 1.5\nfor k = 1:3\ny = a*2 + 1\nz = y\nundefine(y)\ny = 7\nend", {"y", "z"}},
   };
@@ -103,10 +112,12 @@ TEST(NativeCode, RandomTreesGiveTheSameBits) {
                          (g() % 2 ? ":2:" : ":") + std::to_string(g() % 30) + "\n";
     for (int k = 0; k < 1 + int(g() % 3); ++k)
       script += std::string(g() % 2 ? "s" : "t") + " = " + RandomTree(g, 1 + g() % 9) + "\n";
+    const char* const compare[] = {"<", "<=", ">", ">=", "==", "<>"};
+    script += "c = " + RandomTree(g, 1 + g() % 4) + compare[g() % 6] + RandomTree(g, 1 + g() % 4) + "\n";
     script += "end";
     const std::uint64_t limit = g() % 3 ? 0 : 20 + g() % 40;
-    EXPECT_EQ(Outcome(script, {"s", "t", "i"}, true, limit, true),
-              Outcome(script, {"s", "t", "i"}, false, limit, true))
+    EXPECT_EQ(Outcome(script, {"s", "t", "i", "c"}, true, limit, true),
+              Outcome(script, {"s", "t", "i", "c"}, false, limit, true))
         << script;
   }
 }
