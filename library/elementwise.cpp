@@ -69,7 +69,8 @@ struct Handlers {
   static void M(TExprRec& e) { Map(e.Args[0]->MatrixValue(), e.Res->MatrixValue()); }
 
   // What D computes, for the scalar optimiser (lang/operators/scalar_ops.h): kernels of a double that
-  // give a double; the square root, square and modulus by kind, since they are single instructions.
+  // give a double; the square root, square, modulus and roundings by kind, since they are single
+  // instructions (the roundings where the processor has SSE4.1; elsewhere Fn is called).
   static constexpr bool kRaises = !std::is_nothrow_invocable_v<decltype(K), double>;
   static double Fn(double x) noexcept(!kRaises) { return K(x); }
   static bool RegisterScalar() {
@@ -82,6 +83,14 @@ struct Handlers {
         kind = TScalarOpKind::Sqr;
       if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Abs)>>)
         kind = TScalarOpKind::Abs;
+      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Floor)>>)
+        kind = TScalarOpKind::Floor;
+      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Ceil)>>)
+        kind = TScalarOpKind::Ceil;
+      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Trunc)>>)
+        kind = TScalarOpKind::Trunc;
+      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Round)>>)
+        kind = TScalarOpKind::Round;
       return RegisterScalarOp(D, {kind, Fn, kRaises});
     }
     return false;

@@ -20,6 +20,7 @@
 #if defined(__x86_64__)
 
 #include <xbyak/xbyak.h>
+#include <xbyak/xbyak_util.h>
 
 #include <bit>
 #include <cstdint>
@@ -68,6 +69,25 @@ std::optional<int> ConstantExponent(const TScalarTerm& t) {
 
 bool InlinePower(const TScalarTerm& t) { return ConstantExponent(t).has_value(); }
 
+// roundsd (SSE4.1) rounds as floor, ceil, trunc and nearbyint do: NaNs, infinities and signed zeros
+// pass through, and no precision exception is raised (bit 3 of the mode).
+bool HasRoundInstruction() {
+  static const bool has = Xbyak::util::Cpu().has(Xbyak::util::Cpu::tSSE41);
+  return has;
+}
+
+bool IsRounding(TScalarOpKind k) {
+  return k == TScalarOpKind::Floor || k == TScalarOpKind::Ceil || k == TScalarOpKind::Trunc ||
+         k == TScalarOpKind::Round;
+}
+
+// A term that calls a function: powers not multiplied out, kernels, roundings without roundsd.
+bool TermCalls(const TScalarTerm& t) {
+  const TScalarOpKind k = t.op.kind;
+  if (k == TScalarOpKind::Power || k == TScalarOpKind::IntPow) return !InlinePower(t);
+  return k == TScalarOpKind::Call || (IsRounding(k) && !HasRoundInstruction());
+}
+
 class Generator : public Xbyak::CodeGenerator {
  public:
   // Generates into `buffer` (ordinary memory); the arena gets a copy of the finished code, which has no
@@ -88,9 +108,8 @@ class Generator : public Xbyak::CodeGenerator {
     for (size_t i = 0; i < n; ++i) {
       const TScalarTerm& t = tree.terms[i];
       const TScalarOpKind k = t.op.kind;
-      fRaises = fRaises || (k == TScalarOpKind::Call && t.op.raises);
-      bool calls = (k == TScalarOpKind::Power || k == TScalarOpKind::IntPow || k == TScalarOpKind::Call) &&
-                   !InlinePower(t);
+      fRaises = fRaises || ((k == TScalarOpKind::Call || IsRounding(k)) && t.op.raises);
+      bool calls = TermCalls(t);
       int depth = 0;
       for (int c : t.child)
         if (c >= 0) {
@@ -316,6 +335,15 @@ class Generator : public Xbyak::CodeGenerator {
         Operand(t, 0, depth);
         sqrtsd(xmm0, xmm0);
         return;
+      case TScalarOpKind::Floor:
+      case TScalarOpKind::Ceil:
+      case TScalarOpKind::Trunc:
+      case TScalarOpKind::Round:
+        if (HasRoundInstruction()) {
+          Operand(t, 0, depth);
+          return roundsd(xmm0, xmm0, RoundingMode(t.op.kind));
+        }
+        [[fallthrough]];
       case TScalarOpKind::Call:
         Operand(t, 0, depth);
         if (t.op.raises) {
@@ -358,6 +386,21 @@ class Generator : public Xbyak::CodeGenerator {
         return LoadLeaf(t.leaf[1], xmm15);
       default:
         return Binary(t, depth);
+    }
+  }
+
+  // The immediate of roundsd for a rounding kind: the direction (0-3; 4: the current mode) with bit 3
+  // set, which suppresses the precision exception as the C functions do.
+  static int RoundingMode(TScalarOpKind k) {
+    switch (k) {
+      case TScalarOpKind::Floor:
+        return 0x9;
+      case TScalarOpKind::Ceil:
+        return 0xA;
+      case TScalarOpKind::Trunc:
+        return 0xB;
+      default:
+        return 0xC;
     }
   }
 

@@ -22,6 +22,10 @@ enum class TScalarOpKind : std::uint8_t {
   Sqr,     // a * a
   Sqrt,    // the correctly rounded square root (std::sqrt)
   Abs,     // |a|, the sign bit cleared (std::fabs)
+  Floor,   // std::floor(a) (Fn), ...
+  Ceil,    // std::ceil(a)
+  Trunc,   // std::trunc(a)
+  Round,   // std::nearbyint(a), in the current rounding mode
   Power,   // Power(a, b) of core/powrem.h: b a double
   IntPow,  // IntPower(a, n) of core/powrem.h: n the integer value of the second argument
   Call,    // Fn(a), a function of one double (that may raise unless `raises` is false)

@@ -74,6 +74,12 @@ TEST(NativeCode, SameBitsAsTheNodes) {
        "t = c^3 * c^4.0 - (c/1e300)^15\ns = (-1.5)^7 + (-1.5)^8 + 1.5^16 + 0.1^0 + b^0\nend",
        {"w", "v", "u", "t", "s"}},
       {"a = 2.0\nb = 0\nfor k = 1:3\ny = a * sum([1,2,3]) / a\nend", {"y", "b"}},
+      // Roundings (one instruction in the code): halves, signed zeros, a subnormal, 2^52 + 1, NaN, infinity.
+      {"b = 2.5\nc = -0.5\nd = 1e-310\ng = 4503599627370497.0\nf = 0.0/0.0\nfor k = 1:2\n"
+       "w = floor(b*1) + ceil(c*1) + trunc(-b*1) + round(b*1)\nx = round(c*1)\ny = floor(-d*1)\n"
+       "z = ceil(d*1) + trunc(g*1) + round(-b*1)\nu = floor(f*1)\nv = ceil(h*1)\nt = trunc(1/h*1)\n"
+       "r = round(1.5*1) - round(g*1)\nend",
+       {"w", "x", "y", "z", "u", "v", "t", "r"}},
       // Comparisons of computed doubles: NaNs, signed zeros, infinities, every operator.
       {"a = 0.0/0.0\nb = 1.5\nfor k = 1:2\np = (b+h) < sqrt(b)\nq = (a*b) <> (a*b)\nr = (b*2) == (b+b)\n"
        "u = (h*1) >= -h\nv = (a+1) <= b\nw = (b-3) > (a-1)\nx = (1/h) < (b*0)\ny = (b*1) <= (b+0)\n"
@@ -101,7 +107,8 @@ std::string RandomTree(std::mt19937& g, int depth) {
     case 3:
       return RandomTree(g, depth - 1) + "^" + pick({"2", "3", "7", "16", "17", "0", "-2", "3.0", "0.5", "i"});
     default:
-      return std::string(pick({"sin", "sqrt", "abs", "exp", "floor"})) + "(" + RandomTree(g, depth - 1) + ")";
+      return std::string(pick({"sin", "sqrt", "abs", "exp", "floor", "round", "ceil", "trunc"})) + "(" +
+             RandomTree(g, depth - 1) + ")";
   }
 }
 
