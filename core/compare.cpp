@@ -37,17 +37,6 @@ void WithCompare(TCompare op, F&& f) {
   ERaise(Fmt("Invalid comparison operator %d", static_cast<int>(op)));
 }
 
-// a op b for ordered scalars (IEEE rules for doubles: NaN compares false except with "<>").
-template <TCompare Op, class T>
-constexpr bool Ordered(T a, T b) {
-  if constexpr (Op == TCompare::Greater) return a > b;
-  if constexpr (Op == TCompare::Less) return a < b;
-  if constexpr (Op == TCompare::Equal) return a == b;
-  if constexpr (Op == TCompare::GreaterOrEqual) return a >= b;
-  if constexpr (Op == TCompare::LessOrEqual) return a <= b;
-  if constexpr (Op == TCompare::NotEqual) return a != b;
-}
-
 // a op b for complex numbers: lexicographic on (real, imaginary), false when any part is NaN.
 template <TCompare Op>
 inline bool CplxHolds(const TCplx& a, const TCplx& b) {

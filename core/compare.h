@@ -49,6 +49,18 @@ bool SmallerOrEqual(const TCplx& a, const TCplx& b);
 // Both parts exactly equal.
 bool Equal(const TCplx& a, const TCplx& b);
 
+// a op b for ordered scalars, the operator known at compile time (IEEE rules for doubles: NaN compares
+// false except with "<>"). Compare below is the same with the operator given at run time.
+template <TCompare Op, class T>
+constexpr bool Ordered(T a, T b) {
+  if constexpr (Op == TCompare::Greater) return a > b;
+  if constexpr (Op == TCompare::Less) return a < b;
+  if constexpr (Op == TCompare::Equal) return a == b;
+  if constexpr (Op == TCompare::GreaterOrEqual) return a >= b;
+  if constexpr (Op == TCompare::LessOrEqual) return a <= b;
+  if constexpr (Op == TCompare::NotEqual) return a != b;
+}
+
 // Scalar comparisons by operator (the complex form uses the ordering above).
 bool Compare(double a, TCompare op, double b);
 bool Compare(std::int64_t a, TCompare op, std::int64_t b);

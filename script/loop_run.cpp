@@ -1,8 +1,9 @@
 // Tuned for-loops (loop_run.h). Each iteration does what the run loop does for its lines: it draws one
-// step per line from the budget (all the iteration's steps at once; when fewer are left, or a cancel is
-// pending, the run loop takes over and stops at the exact line), runs every body line's chain, the
-// endfor line's own nodes and its step, and keeps each line's result. An error names the line it came
-// from. Evaluate and EvaluateStep, which take one line at a time, get one step as before.
+// step per line from the budget (it checks first that the budget holds the most steps an iteration can
+// take; when it does not, or a cancel is pending, the run loop takes over and stops at the exact line),
+// runs the body lines' chains, following the jumps of if, else, end and continue as the run loop does,
+// then the endfor line's own nodes and its step, and keeps each line's result. An error names the line
+// it came from. Evaluate and EvaluateStep, which take one line at a time, get one step as before.
 #include "script/loop_run.h"
 
 #include <memory>
@@ -21,6 +22,8 @@ class LoopPlan : public TNodeProgram {
   TZelExpression* owner = nullptr;
   std::vector<TSingleExpression*> body;  // the body lines in order
   int firstLine = 0;                     // the index of the first body line
+  int endLine = 0;                       // the index of the endfor line
+  bool straight = true;                  // no jumps in the body: every line runs once an iteration
   TExprRec* prefix = nullptr;            // the endfor line's nodes before the step node, if any
   TExprFunc step = nullptr;              // the step node's own routine
   std::uint64_t lines = 0;               // steps per iteration: the body lines and the endfor line
@@ -31,7 +34,7 @@ class LoopPlan : public TNodeProgram {
 // the loop steps an integer variable over a constant range; the plan runs it before its own passes.
 void PlanNative(TCodeArena& arena, LoopPlan& p, TExprRec& stepNode, std::uint64_t* stepsLeft,
                 const bool* cancel) {
-  if (!NativeCodeEnabled() || p.step != EndForIntRange || p.prefix || p.body.empty()) return;
+  if (!NativeCodeEnabled() || p.step != EndForIntRange || p.prefix || p.body.empty() || !p.straight) return;
   TValueRec& counter = *stepNode.Args[0];
   const TValueRec& range = *stepNode.Args[1];
   if (counter.ValueType() != vtIntegerValue || range.ValueType() != vtRangeValue || range.ExtRange() ||
@@ -67,14 +70,35 @@ void TLoopRun::Plan(TZelExpression& x, TSingleExpression& endfor) {
   auto plan = std::make_unique<LoopPlan>();
   const int count = x.ExprCount();
   int k = endfor.NextLineIndex;
-  for (; k >= 0 && k < count && &x.fExprList.At(k) != &endfor; ++k) {
-    TSingleExpression& line = x.fExprList.At(k);
-    if (line.FlowKeyword != eccNone || line.FlowControl != efcNone || !line.Rec) return;
-    plan->body.push_back(&line);
-  }
+  for (; k >= 0 && k < count && &x.fExprList.At(k) != &endfor; ++k) plan->body.push_back(&x.fExprList.At(k));
   if (k < 0 || k >= count) return;
+  // Jumps of if, else, end and continue lines go forward and stay within the iteration (to the endfor
+  // line at most), so each line runs at most once an iteration; loops, break and backward jumps do not
+  // fit.
+  for (int i = 0; i < static_cast<int>(plan->body.size()); ++i) {
+    const TSingleExpression& line = *plan->body[i];
+    const int at = endfor.NextLineIndex + i;
+    const auto inside = [&](int target) { return target > at && target <= k; };
+    switch (line.FlowKeyword) {
+      case eccNone:
+        if (line.FlowControl == efcNone && line.Rec) continue;
+        break;
+      case eccIf:
+      case eccElse:
+      case eccEnd:
+      case eccContinue:
+        break;
+      default:
+        return;
+    }
+    if (!inside(line.NextLineIndex) ||
+        (line.FlowControl == efcConditionalJump && !inside(line.JumpLineIndex)))
+      return;
+    plan->straight = false;
+  }
   plan->owner = &x;
   plan->firstLine = endfor.NextLineIndex;
+  plan->endLine = k;
   plan->prefix = endfor.Rec == last ? nullptr : endfor.Rec;
   plan->step = last->Oper;
   plan->lines = plan->body.size() + 1;
@@ -97,9 +121,27 @@ void TLoopRun::Routine(TExprRec& e) {
     x.fStepsLeft -= p.lines;
     int at = p.firstLine;
     try {
-      for (TSingleExpression* line : p.body) {
-        line->Res = RunList(line->Rec);
-        ++at;
+      if (p.straight) {
+        for (TSingleExpression* line : p.body) {
+          line->Res = RunList(line->Rec);
+          ++at;
+        }
+      } else {
+        // Lines skipped so far get their chain and their tuning on their first run, as in EvaluateLine;
+        // the steps not taken go back to the budget.
+        std::uint64_t skipped = p.lines - 1;
+        while (at != p.endLine) {
+          TSingleExpression& line = *p.body[at - p.firstLine];
+          if (!line.Rec) [[unlikely]]
+            x.CreateExprRec(line);
+          line.Res = RunList(line.Rec);
+          if (!line.Tuned) [[unlikely]]
+            x.Tune(line);
+          --skipped;
+          at = line.FlowControl == efcConditionalJump && !line.Res->Res->BoolValue() ? line.JumpLineIndex
+                                                                                     : line.NextLineIndex;
+        }
+        x.fStepsLeft += skipped;
       }
       for (TExprRec* n = p.prefix; n && n != &e; n = n->Next) n->Oper(*n);
     } catch (...) {

@@ -36,10 +36,16 @@ constexpr const char* ShortName(TCompare op) {
   return "?";
 }
 
-// Two scalars read with Get.
+// Two scalars read with Get: real and integer ones inline, complex ones by their ordering.
 template <TCompare Op, auto Get>
 void CompareScalars(TExprRec& e) {
-  e.Res->SetBoolValue(Compare(Get(*e.Args[0]), Op, Get(*e.Args[1])));
+  const auto a = Get(*e.Args[0]);
+  const auto b = Get(*e.Args[1]);
+  if constexpr (std::is_arithmetic_v<std::remove_cv_t<decltype(a)>>) {
+    e.Res->SetBoolValue(Ordered<Op>(a, b));
+  } else {
+    e.Res->SetBoolValue(Compare(a, Op, b));
+  }
 }
 
 // A vector or matrix (argument Arg) against a scalar read with Get. With the container on the right

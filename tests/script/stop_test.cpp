@@ -38,6 +38,15 @@ TEST(StepLimit, StopsRunsAtTheBudget) {
        5},
       {"for i = 1:100\nk = i\nk = k + 1\nend", 12,
        "Line 3: Evaluation stopped: the step limit of 12 lines was reached", 5},
+      // With if and else in the body a pass takes four of the six lines between for and end; a tuned
+      // pass checks that the budget holds six, so with fewer the lines run one by one and the same line
+      // is refused: pass i = 5 stops at its endfor (20) or at its else (19).
+      {"for i = 1:100\nif i > 2\nk = i\nelse\nk = 0\nend\nend", 20,
+       "Line 6: Evaluation stopped: the step limit of 20 lines was reached", 5},
+      {"for i = 1:100\nif i > 2\nk = i\nelse\nk = 0\nend\nend", 19,
+       "Line 3: Evaluation stopped: the step limit of 19 lines was reached", 5},
+      // continue goes to the endfor line.
+      {"for i = 1:10\nk = i\nif i > 3\ncontinue\nend\nk = 0\nend", 0, kCompletes, 10},
       // The range of an endfor line is evaluated on every pass: n changes the stop from the body.
       {"n = 50\nfor i = 1:n\nk = i\nn = 3\nend", 0, kCompletes, 3},
       // 0 is no limit.

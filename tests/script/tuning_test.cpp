@@ -217,6 +217,10 @@ TEST(TunedLoop, ErrorsNameTheirLine) {
   const std::string inLoop = message("for i = 1:5\nk = i\nv = [1,2](i)\nend");
   EXPECT_EQ(inLoop, message("i = 2\nk = i\nv = [1,2](i)"));
   EXPECT_EQ(inLoop.rfind("Line 2: ", 0), 0u) << inLoop;
+  // The same in a branch that first runs in a tuned pass.
+  const std::string inBranch = message("for i = 1:5\nif i > 2\nv = [1,2,3](i)\nend\nend");
+  EXPECT_EQ(inBranch, message("i = 3\nif i > 2\nv = [1,2,3](i)\nend"));
+  EXPECT_EQ(inBranch.rfind("Line 2: ", 0), 0u) << inBranch;
 }
 
 #if defined(__linux__)
