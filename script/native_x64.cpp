@@ -374,18 +374,12 @@ class Generator : public Xbyak::CodeGenerator {
         L(done);
         return;
       }
-      case TScalarOpKind::Less:
-      case TScalarOpKind::LessEq:
-      case TScalarOpKind::Greater:
-      case TScalarOpKind::GreaterEq:
-      case TScalarOpKind::Equal:
-      case TScalarOpKind::NotEqual:
+      default:
+        if (!IsScalarComparison(t.op.kind)) return Binary(t, depth);
         // The root: Emit compares xmm0 with xmm15 once a kernel error has been ruled out.
         if (t.child[1] >= 0) return BothOperands(t, depth);
         Operand(t, 0, depth);
         return LoadLeaf(t.leaf[1], xmm15);
-      default:
-        return Binary(t, depth);
     }
   }
 

@@ -62,15 +62,9 @@ inline int ScalarOpArity(TScalarOpKind k) {
     case TScalarOpKind::Power:
     case TScalarOpKind::IntPow:
     case TScalarOpKind::Store:
-    case TScalarOpKind::Less:
-    case TScalarOpKind::LessEq:
-    case TScalarOpKind::Greater:
-    case TScalarOpKind::GreaterEq:
-    case TScalarOpKind::Equal:
-    case TScalarOpKind::NotEqual:
       return 2;
     default:
-      return 1;
+      return IsScalarComparison(k) ? 2 : 1;
   }
 }
 
