@@ -73,7 +73,12 @@ const TScalarOp* FusableOp(const TExprRec& n) {
   const TScalarOp* op = FindScalarOp(n.Oper);
   if (!op || n.ArgCount != ScalarOpArity(op->kind) || static_cast<int>(n.Args.size()) < n.ArgCount)
     return nullptr;
-  if (n.Res->ValueType() != (IsScalarComparison(op->kind) ? vtBoolValue : vtDoubleValue)) return nullptr;
+  const TValueType result = IsScalarComparison(op->kind) ? vtBoolValue
+                            : IsScalarInteger(op->kind)  ? vtIntegerValue
+                                                         : vtDoubleValue;
+  if (n.Res->ValueType() != result) return nullptr;
+  // The integer store reads a bool source as a bool; the code reads integers only.
+  if (op->kind == TScalarOpKind::IntStore && n.Args[1]->ValueType() != vtIntegerValue) return nullptr;
   for (int k = 0; k < n.ArgCount; ++k)
     if (!n.Args[k]) return nullptr;
   return op;
@@ -116,12 +121,13 @@ constexpr int kMaxHeight = 200;
 // True when operand k of node i is computed by a node that can be fused into it.
 bool FusedOperand(const Chain& c, int i, int k) {
   const int j = c.args[k][i];
-  // A comparison's bool is never an operand of the code.
+  // A comparison's bool is never an operand of the code, and a tree is all integer or all real.
   if (j < 0 || !c.ops[j] || IsScalarComparison(c.ops[j]->kind)) return false;
   const TScalarOpKind kind = c.ops[i]->kind;
+  if (IsScalarInteger(kind) != IsScalarInteger(c.ops[j]->kind)) return false;
   // The exponent of an integer power and the target of a store are records, never fused values.
   if (k == 1 && kind == TScalarOpKind::IntPow) return false;
-  if (k == 0 && kind == TScalarOpKind::Store) return false;
+  if (k == 0 && (kind == TScalarOpKind::Store || kind == TScalarOpKind::IntStore)) return false;
   return true;
 }
 
@@ -139,7 +145,7 @@ int AddTerms(const Chain& c, int i, TScalarTree& tree, std::vector<int>& members
     const TValueRec* rec = n.Args[k];
     t.leaf[k] = rec;
     // A constant's type never changes; a record is guarded once (a store has at most two).
-    if (op.kind == TScalarOpKind::Store && !rec->IsConstant() &&
+    if ((op.kind == TScalarOpKind::Store || op.kind == TScalarOpKind::IntStore) && !rec->IsConstant() &&
         std::none_of(tree.guards.begin(), tree.guards.end(),
                      [&](const TScalarGuard& g) { return g.rec == rec; }))
       tree.guards.push_back({rec, rec->ValueType()});
@@ -171,13 +177,17 @@ void FuseTree(Chain& c, int i, TCodeArena& arena) {
   TExprRec& root = *c.nodes[i];
   // The root's result record (for a store, the variable: the store made it the node's result).
   TValueRec* result = root.Res;
-  if (c.ops[i]->kind == TScalarOpKind::Store && result != root.Args[0]) return;
+  if ((c.ops[i]->kind == TScalarOpKind::Store || c.ops[i]->kind == TScalarOpKind::IntStore) &&
+      result != root.Args[0])
+    return;
   auto p = std::make_unique<FusedScalars>();
   const bool comparison = IsScalarComparison(c.ops[i]->kind);
-  p->entry = CompileNative(tree, p->errors,
-                           {comparison ? nullptr : result->DoubleField(),
-                            comparison ? result->BoolField() : nullptr, &carrier, Unfuse, RaiseKept},
-                           arena);
+  const bool integer = IsScalarInteger(c.ops[i]->kind);
+  p->entry =
+      CompileNative(tree, p->errors,
+                    {comparison ? nullptr : result->DoubleField(), comparison ? result->BoolField() : nullptr,
+                     integer ? result->IntegerField() : nullptr, &carrier, Unfuse, RaiseKept},
+                    arena);
   if (!p->entry) return;
   p->tree = std::move(tree);
   p->savedOper = carrier.Oper;

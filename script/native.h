@@ -40,8 +40,10 @@ struct TKernelErrors {
 struct TNativeTarget {
   double* result = nullptr;           // the root's double (for a store, the variable's) ...
   bool* flag = nullptr;               // ... or, for a comparison, the root's bool
+  std::int64_t* integer = nullptr;    // for an integer tree, the root's integer (result: its mirror)
   TExprRec* carrier = nullptr;        // the node whose routine the code becomes
-  TExprFunc onGuardFailed = nullptr;  // run instead, with the carrier, when a guard fails
+  TExprFunc onGuardFailed = nullptr;  // run instead, with the carrier, when a guard fails (or an integer
+                                      // operation overflows: the nodes then raise it themselves)
   TExprFunc onRaised = nullptr;       // run with the carrier after a kernel raised
 };
 

@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <stdexcept>
 #include <unordered_map>
 
 #include "core/powrem.h"
@@ -49,6 +50,7 @@ double CallPower(double x, double y) { return Power(x, y); }
 double CallIntPower(double x, std::int64_t n) { return IntPower(x, n); }
 
 constexpr int kHoldRegisters = 14;                           // xmm1 .. xmm14
+constexpr int kIntHolds = 4;                                 // r8 .. r11, for integer trees
 constexpr std::uint64_t kMagnitude = 0x7FFFFFFFFFFFFFFFull;  // clears the sign bit
 // IntPower (core/powrem.cpp) multiplies out exponents up to 16; the code does the same products.
 constexpr int kMaxInlinePower = 16;
@@ -194,8 +196,32 @@ class Generator : public Xbyak::CodeGenerator {
     EmitLiterals();
   }
 
+  // Emits the routine of an integer tree: the guards, the terms in rax (a held left operand in r8 .. r11
+  // by depth; deeper trees are not compiled), and the root's integer stored with its double mirror as
+  // SetIntegerValue stores them. An overflow hands over to the nodes as a failed guard does, before
+  // anything is stored: they compute the line again and raise the overflow themselves.
+  void EmitInteger() {
+    Xbyak::Label fail;
+    SetBase(fTarget.carrier, true);
+    fNearOnly = true;  // rax is the accumulator
+    for (const TScalarGuard& g : fTree->guards) {
+      cmp(byte[At(g.rec->TypeField())], static_cast<std::uint8_t>(g.type));
+      jne(fail, T_NEAR);
+    }
+    IntTerm(static_cast<int>(fTree->terms.size()) - 1, 0, fail);
+    mov(qword[At(fTarget.integer)], rax);
+    pxor(xmm0, xmm0);
+    cvtsi2sd(xmm0, rax);
+    movsd(qword[At(fTarget.result)], xmm0);
+    ret();
+    L(fail);
+    mov(rax, reinterpret_cast<std::uintptr_t>(fTarget.onGuardFailed));
+    jmp(rax);
+  }
+
   // Emits the routine: void(TExprRec&), the carrier in rdi.
   void Emit() {
+    if (fTarget.integer) return EmitInteger();
     // Stack slots by depth; 8 + 16k bytes keep rsp 16-byte aligned at calls.
     const int depth = fDepth.back() + 1;
     const int frameBytes = 8 + 16 * ((depth + 1) / 2);
@@ -256,7 +282,7 @@ class Generator : public Xbyak::CodeGenerator {
   void Called() { fBaseLive = false; }
 
   // The address of `p` as an operand: rdi plus a displacement when `p` is within 2 GB of the base
-  // (loading the base first after a call), else rax loaded with it.
+  // (loading the base first after a call), else rax loaded with it (unless rax is taken: no code).
   Xbyak::RegExp At(const void* p) {
     const auto a = reinterpret_cast<std::uintptr_t>(p);
     const auto d = static_cast<std::int64_t>(a - fBase);
@@ -267,8 +293,46 @@ class Generator : public Xbyak::CodeGenerator {
       }
       return rdi + static_cast<std::int32_t>(d);
     }
+    if (fNearOnly) throw std::runtime_error("a record out of reach");
     mov(rax, a);
     return Xbyak::RegExp(rax);
+  }
+
+  // rax = term i of an integer tree, with holds from r(8 + depth) up; jumps to `overflow` when an
+  // operation overflows.
+  void IntTerm(int i, int depth, Xbyak::Label& overflow) {
+    const TScalarTerm& t = fTree->terms[i];
+    if (t.op.kind == TScalarOpKind::IntStore) return IntOperand(t, 1, depth, overflow);
+    IntOperand(t, 0, depth, overflow);
+    if (t.child[1] >= 0) {
+      if (depth >= kIntHolds) throw std::runtime_error("an integer tree too high");
+      const Xbyak::Reg64 hold(8 + depth);
+      mov(hold, rax);
+      IntTerm(t.child[1], depth + 1, overflow);
+      mov(rcx, rax);
+      mov(rax, hold);
+      IntOp(t.op.kind, rcx);
+    } else {
+      IntOp(t.op.kind, qword[At(t.leaf[1]->IntegerField())]);
+    }
+    jo(overflow, T_NEAR);
+  }
+
+  void IntOperand(const TScalarTerm& t, int k, int depth, Xbyak::Label& overflow) {
+    if (t.child[k] >= 0) return IntTerm(t.child[k], depth, overflow);
+    mov(rax, qword[At(t.leaf[k]->IntegerField())]);
+  }
+
+  // rax = rax op right, setting the overflow flag as the checked routines test it.
+  void IntOp(TScalarOpKind k, const Xbyak::Operand& right) {
+    switch (k) {
+      case TScalarOpKind::IntAdd:
+        return add(rax, right);
+      case TScalarOpKind::IntSub:
+        return sub(rax, right);
+      default:
+        return imul(rax, right);
+    }
   }
 
   // A 16-byte literal (`bits` in the low half, zero above) in the pool after the code: an operand that
@@ -549,6 +613,7 @@ class Generator : public Xbyak::CodeGenerator {
   const std::unordered_map<const TValueRec*, int>* fCache = nullptr;  // records a loop keeps in xmm
   std::uintptr_t fBase = 0;  // the address records are reached from (none: 0) ...
   bool fBaseLive = false;    // ... which rdi holds now
+  bool fNearOnly = false;    // every record must be reachable from the base
   std::deque<std::pair<std::uint64_t, Xbyak::Label>> fLiterals;  // the pool (a deque keeps labels put)
   int fHoldLimit = kHoldRegisters;                               // held values go to xmm1 .. xmm(fHoldLimit)
   std::vector<bool> fCalls;                                      // the term's code calls a function

@@ -350,7 +350,10 @@ constexpr BinaryCells kMultElemCells = [] {
 // What the real scalar routines compute, for the scalar optimiser (scalar_ops.h).
 [[maybe_unused]] const bool kScalarOps = RegisterScalarOp(RealScalars<AddOp>, {TScalarOpKind::Add}) &&
                                          RegisterScalarOp(RealScalars<SubOp>, {TScalarOpKind::Sub}) &&
-                                         RegisterScalarOp(RealScalars<MulOp>, {TScalarOpKind::Mul});
+                                         RegisterScalarOp(RealScalars<MulOp>, {TScalarOpKind::Mul}) &&
+                                         RegisterScalarOp(IntScalars<AddOp>, {TScalarOpKind::IntAdd}) &&
+                                         RegisterScalarOp(IntScalars<SubOp>, {TScalarOpKind::IntSub}) &&
+                                         RegisterScalarOp(IntScalars<MulOp>, {TScalarOpKind::IntMul});
 
 // ---- one-pass element-wise chains (elementwise_chain.h) -----------------------------------------------
 

@@ -282,8 +282,10 @@ void DefineLike(TValueRec& dst, const TValueRec& src) {
   }
 }
 
-// The direct store, for the scalar optimiser (scalar_ops.h): its type guard becomes the optimiser's.
-[[maybe_unused]] const bool kScalarOps = RegisterScalarOp(DoubleFromDouble, {TScalarOpKind::Store});
+// The direct store and the integer store, for the scalar optimiser (scalar_ops.h): their type guards
+// (the variable's type, and the source's, which selects the routine) become the optimiser's.
+[[maybe_unused]] const bool kScalarOps = RegisterScalarOp(DoubleFromDouble, {TScalarOpKind::Store}) &&
+                                         RegisterScalarOp(Typed<I, ToInteger>, {TScalarOpKind::IntStore});
 
 }  // namespace
 

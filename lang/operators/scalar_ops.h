@@ -37,10 +37,20 @@ enum class TScalarOpKind : std::uint8_t {
   GreaterEq,
   Equal,
   NotEqual,
+  // 64-bit integers (the integer values of the arguments and of the result, whose double mirror is
+  // written as SetIntegerValue writes it): checked sums, differences and products, and the store of an
+  // integer into an integer variable. An integer tree holds integer terms only.
+  IntAdd,
+  IntSub,
+  IntMul,
+  IntStore,
 };
 
 // A comparison gives a bool: it can only be the root of a fused tree.
-inline bool IsScalarComparison(TScalarOpKind k) { return k >= TScalarOpKind::Less; }
+inline bool IsScalarComparison(TScalarOpKind k) {
+  return k >= TScalarOpKind::Less && k <= TScalarOpKind::NotEqual;
+}
+inline bool IsScalarInteger(TScalarOpKind k) { return k >= TScalarOpKind::IntAdd; }
 
 struct TScalarOp {
   TScalarOpKind kind = TScalarOpKind::Copy;
@@ -64,7 +74,7 @@ inline int ScalarOpArity(TScalarOpKind k) {
     case TScalarOpKind::Store:
       return 2;
     default:
-      return IsScalarComparison(k) ? 2 : 1;
+      return IsScalarComparison(k) || IsScalarInteger(k) ? 2 : 1;
   }
 }
 

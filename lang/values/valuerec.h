@@ -41,6 +41,7 @@ class TValueRec : public TPersistent {
   double* DoubleField() { return &fDoubleValue; }
   bool* BoolField() { return &fBoolValue; }
   const std::int64_t* IntegerField() const { return &fIntegerValue; }
+  std::int64_t* IntegerField() { return &fIntegerValue; }
   void SetDoubleValue(double x) { fDoubleValue = x; }
   std::int64_t IntegerValue() const { return fIntegerValue; }
   // Stores the integer and mirrors it into DoubleValue.
