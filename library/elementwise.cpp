@@ -75,22 +75,18 @@ struct Handlers {
   static double Fn(double x) noexcept(!kRaises) { return K(x); }
   static bool RegisterScalar() {
     if constexpr (std::is_same_v<std::invoke_result_t<decltype(K), double>, double>) {
-      using Kernel = std::remove_cvref_t<decltype(K)>;
-      TScalarOpKind kind = TScalarOpKind::Call;
-      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Sqrt)>>)
-        kind = TScalarOpKind::Sqrt;
-      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Sqr)>>)
-        kind = TScalarOpKind::Sqr;
-      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Abs)>>)
-        kind = TScalarOpKind::Abs;
-      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Floor)>>)
-        kind = TScalarOpKind::Floor;
-      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Ceil)>>)
-        kind = TScalarOpKind::Ceil;
-      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Trunc)>>)
-        kind = TScalarOpKind::Trunc;
-      if constexpr (std::is_same_v<Kernel, std::remove_cvref_t<decltype(elem::Round)>>)
-        kind = TScalarOpKind::Round;
+      // Every kernel is a lambda of its own type.
+      constexpr auto is = [](const auto& kernel) {
+        return std::is_same_v<std::remove_cvref_t<decltype(kernel)>, std::remove_cvref_t<decltype(K)>>;
+      };
+      const TScalarOpKind kind = is(elem::Sqrt)    ? TScalarOpKind::Sqrt
+                                 : is(elem::Sqr)   ? TScalarOpKind::Sqr
+                                 : is(elem::Abs)   ? TScalarOpKind::Abs
+                                 : is(elem::Floor) ? TScalarOpKind::Floor
+                                 : is(elem::Ceil)  ? TScalarOpKind::Ceil
+                                 : is(elem::Trunc) ? TScalarOpKind::Trunc
+                                 : is(elem::Round) ? TScalarOpKind::Round
+                                                   : TScalarOpKind::Call;
       return RegisterScalarOp(D, {kind, Fn, kRaises});
     }
     return false;

@@ -127,7 +127,7 @@ bool FusedOperand(const Chain& c, int i, int k) {
   if (IsScalarInteger(kind) != IsScalarInteger(c.ops[j]->kind)) return false;
   // The exponent of an integer power and the target of a store are records, never fused values.
   if (k == 1 && kind == TScalarOpKind::IntPow) return false;
-  if (k == 0 && (kind == TScalarOpKind::Store || kind == TScalarOpKind::IntStore)) return false;
+  if (k == 0 && IsScalarStore(kind)) return false;
   return true;
 }
 
@@ -145,7 +145,7 @@ int AddTerms(const Chain& c, int i, TScalarTree& tree, std::vector<int>& members
     const TValueRec* rec = n.Args[k];
     t.leaf[k] = rec;
     // A constant's type never changes; a record is guarded once (a store has at most two).
-    if ((op.kind == TScalarOpKind::Store || op.kind == TScalarOpKind::IntStore) && !rec->IsConstant() &&
+    if (IsScalarStore(op.kind) && !rec->IsConstant() &&
         std::none_of(tree.guards.begin(), tree.guards.end(),
                      [&](const TScalarGuard& g) { return g.rec == rec; }))
       tree.guards.push_back({rec, rec->ValueType()});
@@ -161,8 +161,6 @@ int AddTerms(const Chain& c, int i, TScalarTree& tree, std::vector<int>& members
 void FuseTree(Chain& c, int i, TCodeArena& arena) {
   TScalarTree tree;
   std::vector<int> members;
-  tree.terms.reserve(i + 1);
-  members.reserve(i + 1);
   AddTerms(c, i, tree, members);
   const int first = i - static_cast<int>(members.size()) + 1;
   bool unbroken = first >= 0;
@@ -177,9 +175,7 @@ void FuseTree(Chain& c, int i, TCodeArena& arena) {
   TExprRec& root = *c.nodes[i];
   // The root's result record (for a store, the variable: the store made it the node's result).
   TValueRec* result = root.Res;
-  if ((c.ops[i]->kind == TScalarOpKind::Store || c.ops[i]->kind == TScalarOpKind::IntStore) &&
-      result != root.Args[0])
-    return;
+  if (IsScalarStore(c.ops[i]->kind) && result != root.Args[0]) return;
   auto p = std::make_unique<FusedScalars>();
   const bool comparison = IsScalarComparison(c.ops[i]->kind);
   const bool integer = IsScalarInteger(c.ops[i]->kind);

@@ -51,6 +51,10 @@ inline bool IsScalarComparison(TScalarOpKind k) {
   return k >= TScalarOpKind::Less && k <= TScalarOpKind::NotEqual;
 }
 inline bool IsScalarInteger(TScalarOpKind k) { return k >= TScalarOpKind::IntAdd; }
+// A store: its first argument is the variable (a record, never a fused value) and its result.
+inline bool IsScalarStore(TScalarOpKind k) {
+  return k == TScalarOpKind::Store || k == TScalarOpKind::IntStore;
+}
 
 struct TScalarOp {
   TScalarOpKind kind = TScalarOpKind::Copy;
